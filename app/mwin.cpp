@@ -1,0 +1,138 @@
+#include "app/mwin.h"
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include "app/log.h"
+#include "app/mapp.h"
+#include "options/mdlg.h"
+#include "res/resource.h"
+#include "view/mvie.h"
+
+
+namespace {
+
+const size_t kPathChars = 255;
+
+bool file_readable(const std::string& path)
+{
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return false;
+    std::fclose(f);
+    return true;
+}
+
+std::string windows_folder()
+{
+    if (const char* dir = std::getenv("WINDIR"))
+        return dir;
+    // Without WINDIR the system knows where Windows lives.
+    char buf[MAX_PATH];
+    UINT n = GetWindowsDirectoryA(buf, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
+}
+
+} // namespace
+
+mwin::mwin()
+{
+    trm_log("mwin::mwin () OK ...\n");
+}
+
+mwin::~mwin()
+{
+    trm_log("mwin::~mwin () OK ...\n");
+}
+
+int mwin::OnCreate(CREATESTRUCTA* cs)
+{
+    if (fw::Frame::OnCreate(cs) == -1)
+        return -1;
+    const CGUI& gui = papp->gui;
+    MoveWindow(hwnd_, gui.xo, gui.yo, gui.xs, gui.ys, FALSE);
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRM));
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    tool_bar.create(hwnd_, ID_VIEW_TOOLBAR, IDR_TOOLBAR, gui.ft != 0);
+    status_bar.create(hwnd_, ID_VIEW_STATUS_BAR, {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL});
+    set_bars(&tool_bar, &status_bar);
+    return 0;
+}
+
+bool mwin::OnCmdMsg(UINT id)
+{
+    switch (id) {
+    case ID_SHOW_ALL: OnShowAll(); return true;
+    case ID_RELOAD_VIEW: OnReloadView(); return true;
+    case ID_OPTIONS: OnOptions(); return true;
+    case ID_HELP: OnHelp(); return true;
+    case ID_INFO: OnInfo(); return true;
+    case ID_EXIT: OnEnde(); return true;
+    default: return fw::Frame::OnCmdMsg(id);
+    }
+}
+
+void mwin::OnShowAll()
+{
+    papp->show_all = papp->show_all == 0 ? 1 : 0;
+    bool on = papp->show_all == 1;
+    tool_bar.press(ID_SHOW_ALL, on);
+    CheckMenuItem(GetMenu(hwnd_), ID_SHOW_ALL, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    if (fw::View* view = GetActiveView())
+        SendMessageA(view->hwnd(), WM_COMMAND, ID_REFILL, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void mwin::OnReloadView()
+{
+    if (fw::View* view = GetActiveView())
+        SendMessageA(view->hwnd(), WM_COMMAND, ID_RELOAD, 0);
+}
+
+void mwin::OnOptions()
+{
+    // One options dialog at a time: a second request brings the open one forward.
+    if (papp->opt_dlg && papp->opt_dlg->hwnd()) {
+        SetForegroundWindow(papp->opt_dlg->hwnd());
+        return;
+    }
+    delete papp->opt_dlg;
+    papp->opt_dlg = new mdlg;
+    papp->opt_dlg->init_mdlg();
+}
+
+void mwin::OnHelp()
+{
+    std::string viewer = windows_folder() + "\\hh.exe";
+    if (viewer.size() > kPathChars || !file_readable(viewer)) {
+        fw::message_box(hwnd_, "Error with Help, hh.exe is missing !\n", MB_OK | MB_ICONSTOP);
+        return;
+    }
+    std::string exe = fw::module_path();
+    std::string help = (exe.size() >= 3 ? exe.substr(0, exe.size() - 3) : std::string()) + "chm";
+    if (help.size() > kPathChars || !file_readable(help)) {
+        fw::message_box(hwnd_, "Error with Help, trm.chm is expected in the directory of trm.exe !\n",
+                        MB_OK | MB_ICONSTOP);
+        return;
+    }
+    std::string cmd = "hh.exe " + help;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}
+
+void mwin::OnInfo()
+{
+    fw::message_box(hwnd_, "Termaris date planner, developed by Orvandel.", MB_OK | MB_ICONINFORMATION);
+}
+
+void mwin::OnEnde()
+{
+    trm_log("mwin::OnEnde () OK ...\n");
+    SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}

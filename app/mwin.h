@@ -1,0 +1,22 @@
+// The main frame window: placement, menu, tool bar, status bar and the window-level commands.
+#pragma once
+#include "fw/frame.h"
+
+class mwin : public fw::Frame {
+public:
+    mwin();
+    ~mwin() override;
+
+    int OnCreate(CREATESTRUCTA* cs) override;
+    bool OnCmdMsg(UINT id) override;
+
+    void OnShowAll();
+    void OnReloadView();
+    void OnOptions();
+    void OnHelp();
+    void OnInfo();
+    void OnEnde();
+
+    fw::ToolBar tool_bar;
+    fw::StatusBar status_bar;
+};

@@ -1,0 +1,89 @@
+#include "app/registry.h"
+#include <windows.h>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+HKEY root_key(const char* root)
+{
+    return std::strcmp(root, "HKCU") == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+class Key {
+public:
+    Key(const char* root, const char* path, bool create)
+    {
+        LONG r = create ? RegCreateKeyExA(root_key(root), path, 0, nullptr, 0, KEY_WRITE, nullptr, &h_, nullptr)
+                        : RegOpenKeyExA(root_key(root), path, 0, KEY_READ, &h_);
+        if (r != ERROR_SUCCESS)
+            h_ = nullptr;
+    }
+    ~Key() { if (h_) RegCloseKey(h_); }
+    Key(const Key&) = delete;
+    Key& operator=(const Key&) = delete;
+    HKEY get() const { return h_; }
+
+private:
+    HKEY h_ = nullptr;
+};
+
+std::unique_ptr<char[]> g_str_buffer;
+
+} // namespace
+
+int reg_get_int(const char* root, const char* key, const char* name)
+{
+    Key k(root, key, false);
+    if (!k.get())
+        return -1;
+    DWORD type = 0, value = 0, size = sizeof value;
+    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS)
+        return -1;
+    if (type != REG_DWORD || size != 4)
+        return -1;
+    return static_cast<int>(value);
+}
+
+int reg_set_int(const char* root, const char* key, const char* name, int value)
+{
+    Key k(root, key, true);
+    if (!k.get())
+        return 1;
+    DWORD v = static_cast<DWORD>(value);
+    return RegSetValueExA(k.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&v), sizeof v) == ERROR_SUCCESS
+               ? 0
+               : 1;
+}
+
+const char* reg_get_str(const char* root, const char* key, const char* name)
+{
+    Key k(root, key, false);
+    if (!k.get())
+        return nullptr;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(k.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ || size == 0)
+        return nullptr;
+    std::unique_ptr<char[]> buf(new (std::nothrow) char[size + 1]);
+    if (!buf)
+        return nullptr;
+    DWORD got = size;
+    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf.get()), &got) != ERROR_SUCCESS ||
+        type != REG_SZ || got > size)
+        return nullptr;
+    // Terminated at the stored length, whether or not a terminator was stored.
+    buf[got] = '\0';
+    if (buf[0] == '\0')
+        return nullptr;
+    g_str_buffer = std::move(buf);
+    return g_str_buffer.get();
+}
+
+int reg_set_str(const char* root, const char* key, const char* name, const char* text)
+{
+    Key k(root, key, true);
+    if (!k.get())
+        return 2;
+    DWORD len = static_cast<DWORD>(std::strlen(text));
+    return RegSetValueExA(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), len) == ERROR_SUCCESS ? 0 : 2;
+}

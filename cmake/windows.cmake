@@ -1,0 +1,84 @@
+enable_language(RC)
+# Windows build: the framework layer, the program's classes, trm.exe and the Win32 tests.
+set(TRM_WIN_DIRS fw app store grid list view options)
+set(TRM_WIN_SOURCES)
+foreach(dir ${TRM_WIN_DIRS})
+  file(GLOB dir_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  list(APPEND TRM_WIN_SOURCES ${dir_sources})
+endforeach()
+foreach(src ${TRM_CORE_SOURCES} app/main.cpp)
+  list(REMOVE_ITEM TRM_WIN_SOURCES ${CMAKE_SOURCE_DIR}/${src})
+endforeach()
+
+set(TRM_WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 ole32 uuid advapi32 winspool)
+
+add_library(trmwin STATIC ${TRM_WIN_SOURCES})
+target_link_libraries(trmwin PUBLIC trmcore ${TRM_WIN_LIBS})
+target_compile_definitions(trmwin PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+if(MSVC)
+  target_compile_options(trmwin PRIVATE /W4)
+else()
+  target_compile_options(trmwin PRIVATE -Wall -Wextra)
+endif()
+
+# Resources go into the program and into the test program, which loads them from itself.
+set(TRM_RC ${CMAKE_SOURCE_DIR}/res/trm.rc)
+
+if(MINGW)
+  set(TRM_STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+endif()
+
+add_executable(trm WIN32 app/main.cpp ${TRM_RC})
+target_link_libraries(trm PRIVATE trmwin)
+target_link_options(trm PRIVATE ${TRM_STATIC_RUNTIME})
+if(MSVC)
+  set_property(TARGET trm PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")
+endif()
+
+# Help file beside the executable, when a CHM compiler is there.
+find_program(CHMCMD chmcmd)
+if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/help/trm.hhp)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/trm.chm
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${CMAKE_BINARY_DIR}/help
+    COMMAND ${CHMCMD} trm.hhp
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help/trm.chm ${CMAKE_BINARY_DIR}/trm.chm
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/help
+    DEPENDS ${CMAKE_SOURCE_DIR}/help/trm.hhp
+    COMMENT "Compiling trm.chm")
+  add_custom_target(trm_help ALL DEPENDS ${CMAKE_BINARY_DIR}/trm.chm)
+endif()
+
+# GoogleTest from the sources that Debian's googletest package ships.
+set(TRM_GTEST_SRC /usr/src/googletest CACHE PATH "GoogleTest sources")
+if(EXISTS ${TRM_GTEST_SRC}/CMakeLists.txt)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(${TRM_GTEST_SRC} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  file(GLOB TRM_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+  if(TRM_WIN_TESTS)
+    add_executable(trm_win_tests ${TRM_WIN_TESTS} ${TRM_RC})
+    target_link_libraries(trm_win_tests PRIVATE trmwin gtest)
+    target_link_options(trm_win_tests PRIVATE ${TRM_STATIC_RUNTIME})
+    target_compile_definitions(trm_win_tests PRIVATE TRM_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+    add_test(NAME win_tests COMMAND trm_win_tests)
+  endif()
+
+  # Small helper programs the tests start (a fake media player, a bare window).
+  file(GLOB TRM_TEST_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
+  foreach(src ${TRM_TEST_TOOLS})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    target_link_options(${name} PRIVATE ${TRM_STATIC_RUNTIME})
+    target_link_libraries(${name} PRIVATE user32 gdi32)
+  endforeach()
+endif()
+
+file(GLOB TRM_WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)
+foreach(src ${TRM_WIN_BENCHES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} ${TRM_RC})
+  target_link_libraries(${name} PRIVATE trmwin)
+  target_link_options(${name} PRIVATE ${TRM_STATIC_RUNTIME})
+endforeach()

@@ -1,0 +1,365 @@
+#include "fw/frame.h"
+#include <commctrl.h>
+#include "fw/app.h"
+#include "fw/doc.h"
+#include "fw/view.h"
+
+namespace fw {
+
+namespace {
+
+const UINT kViewId = 59648;
+const UINT kIdleMessage = 57345;
+
+std::string prompt_part(UINT id, bool tip)
+{
+    std::string text = load_string(id);
+    size_t nl = text.find('\n');
+    if (nl == std::string::npos)
+        return tip ? std::string() : text;
+    return tip ? text.substr(nl + 1) : text.substr(0, nl);
+}
+
+} // namespace
+
+// ---- tool bar
+
+namespace {
+
+std::vector<UINT> button_ids(UINT resource_id)
+{
+    std::vector<UINT> ids;
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC res = FindResourceA(module, MAKEINTRESOURCEA(resource_id), MAKEINTRESOURCEA(10));
+    HGLOBAL data = res ? LoadResource(module, res) : nullptr;
+    const auto* words = data ? static_cast<const WORD*>(LockResource(data)) : nullptr;
+    DWORD count = words ? SizeofResource(module, res) / sizeof(WORD) : 0;
+    for (DWORD i = 0; i < count; ++i)
+        ids.push_back(words[i]);
+    return ids;
+}
+
+} // namespace
+
+bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat)
+{
+    const std::vector<UINT> buttons = button_ids(resource_id);
+    const UINT bitmap_id = resource_id;
+    DWORD style = WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_TOOLTIPS | (flat ? TBSTYLE_FLAT : 0);
+    hwnd_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_)
+        return false;
+    SendMessageA(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+    int images = 0;
+    for (UINT id : buttons)
+        images += id != 0;
+    TBADDBITMAP add{GetModuleHandleA(nullptr), bitmap_id};
+    SendMessageA(hwnd_, TB_ADDBITMAP, images, reinterpret_cast<LPARAM>(&add));
+    std::vector<TBBUTTON> tb;
+    int image = 0;
+    for (UINT id : buttons) {
+        TBBUTTON b{};
+        if (id == 0) {
+            b.fsStyle = TBSTYLE_SEP;
+        } else {
+            b.iBitmap = image++;
+            b.idCommand = static_cast<int>(id);
+            b.fsState = TBSTATE_ENABLED;
+            b.fsStyle = TBSTYLE_BUTTON;
+        }
+        tb.push_back(b);
+    }
+    SendMessageA(hwnd_, TB_ADDBUTTONS, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
+    SendMessageA(hwnd_, TB_AUTOSIZE, 0, 0);
+    return true;
+}
+
+void ToolBar::press(UINT cmd, bool down)
+{
+    if (hwnd_)
+        SendMessageA(hwnd_, TB_PRESSBUTTON, cmd, MAKELPARAM(down ? TRUE : FALSE, 0));
+}
+
+bool ToolBar::pressed(UINT cmd) const
+{
+    return hwnd_ && SendMessageA(hwnd_, TB_ISBUTTONPRESSED, cmd, 0) != 0;
+}
+
+// ---- status bar
+
+bool StatusBar::create(HWND parent, UINT ctrl_id, const std::vector<UINT>& indicators)
+{
+    hwnd_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr),
+                            nullptr);
+    if (!hwnd_)
+        return false;
+    indicators_ = indicators;
+    layout();
+    set_message(load_string(kIdleMessage).c_str());
+    return true;
+}
+
+void StatusBar::layout()
+{
+    if (!hwnd_)
+        return;
+    SendMessageA(hwnd_, WM_SIZE, 0, 0);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    std::vector<int> widths(indicators_.size());
+    for (size_t i = 0; i < indicators_.size(); ++i) {
+        std::string text = load_string(indicators_[i]);
+        SIZE sz{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &sz);
+        widths[i] = sz.cx + 12;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    // Right edges: the message pane takes what the indicators leave; the last part runs to the grip.
+    size_t n = indicators_.size();
+    std::vector<int> right(n + 1);
+    int x = rc.right - GetSystemMetrics(SM_CXVSCROLL);
+    right[n] = -1;
+    for (size_t i = n; i-- > 0;) {
+        x -= widths[i];
+        right[i] = x;
+    }
+    SendMessageA(hwnd_, SB_SETPARTS, right.size(), reinterpret_cast<LPARAM>(right.data()));
+    update_indicators();
+}
+
+void StatusBar::set_message(const char* text)
+{
+    if (hwnd_)
+        SendMessageA(hwnd_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+}
+
+std::string StatusBar::message() const
+{
+    char buf[512] = "";
+    if (hwnd_ && LOWORD(SendMessageA(hwnd_, SB_GETTEXTLENGTHA, 0, 0)) < sizeof buf)
+        SendMessageA(hwnd_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(buf));
+    return buf;
+}
+
+void StatusBar::update_indicators()
+{
+    if (!hwnd_)
+        return;
+    static const int keys[] = {VK_CAPITAL, VK_NUMLOCK, VK_SCROLL};
+    for (size_t i = 0; i < indicators_.size() && i < 3; ++i) {
+        std::string want = (GetKeyState(keys[i]) & 1) ? load_string(indicators_[i]) : std::string();
+        char have[16] = "";
+        if (LOWORD(SendMessageA(hwnd_, SB_GETTEXTLENGTHA, i + 1, 0)) < sizeof have)
+            SendMessageA(hwnd_, SB_GETTEXTA, i + 1, reinterpret_cast<LPARAM>(have));
+        if (want != have)
+            SendMessageA(hwnd_, SB_SETTEXTA, i + 1, reinterpret_cast<LPARAM>(want.c_str()));
+    }
+}
+
+// ---- frame
+
+Frame::Frame() = default;
+Frame::~Frame() = default;
+
+const char* Frame::window_class()
+{
+    return "fw.Frame";
+}
+
+bool Frame::load_frame(UINT resource_id, Document* doc)
+{
+    resource_id_ = resource_id;
+    doc_ = doc;
+    register_class(window_class(), CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource_id));
+    std::string title = load_string(resource_id);
+    return create(0, window_class(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu);
+}
+
+int Frame::OnCreate(CREATESTRUCTA*)
+{
+    App* app = App::current();
+    if (!app || !app->doc_template())
+        return -1;
+    view_ = static_cast<View*>(RuntimeClass::create(app->doc_template()->view_class().c_str()));
+    if (!view_ || !view_->create_view(this, doc_, kViewId))
+        return -1;
+    return 0;
+}
+
+void Frame::update_title()
+{
+    std::string app_title = load_string(resource_id_);
+    std::string title = doc_ && !doc_->GetTitle().empty() ? doc_->GetTitle() + " - " + app_title : app_title;
+    SetWindowTextA(hwnd_, title.c_str());
+}
+
+void Frame::recalc_layout()
+{
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    int top = 0, bottom = rc.bottom;
+    if (tools_ && tools_->hwnd() && IsWindowVisible(tools_->hwnd())) {
+        SendMessageA(tools_->hwnd(), TB_AUTOSIZE, 0, 0);
+        RECT tr;
+        GetWindowRect(tools_->hwnd(), &tr);
+        top = tr.bottom - tr.top;
+    }
+    if (status_ && status_->hwnd() && IsWindowVisible(status_->hwnd())) {
+        status_->layout();
+        RECT sr;
+        GetWindowRect(status_->hwnd(), &sr);
+        bottom -= sr.bottom - sr.top;
+    }
+    if (view_ && view_->hwnd())
+        MoveWindow(view_->hwnd(), 0, top, rc.right, bottom > top ? bottom - top : 0, TRUE);
+}
+
+void Frame::show_bar(HWND bar, bool show)
+{
+    if (!bar)
+        return;
+    ShowWindow(bar, show ? SW_SHOW : SW_HIDE);
+    recalc_layout();
+}
+
+void Frame::show_prompt(UINT id)
+{
+    if (!status_)
+        return;
+    std::string text = id ? prompt_part(id, false) : std::string();
+    status_->set_message(text.empty() ? load_string(kIdleMessage).c_str() : text.c_str());
+}
+
+bool Frame::OnCmdMsg(UINT id)
+{
+    if (id == 59392 && tools_) {
+        show_bar(tools_->hwnd(), !IsWindowVisible(tools_->hwnd()));
+        return true;
+    }
+    if (id == 59393 && status_) {
+        show_bar(status_->hwnd(), !IsWindowVisible(status_->hwnd()));
+        return true;
+    }
+    return false;
+}
+
+bool Frame::route_command(UINT id)
+{
+    if (view_ && view_->OnCmdMsg(id))
+        return true;
+    if (doc_ && doc_->OnCmdMsg(id))
+        return true;
+    if (OnCmdMsg(id))
+        return true;
+    App* app = App::current();
+    return app && app->OnCmdMsg(id);
+}
+
+void Frame::OnClose()
+{
+    Document* doc = doc_;
+    if (doc) {
+        doc->PreCloseFrame(this);
+        if (doc->close_cancelled())
+            return;
+    }
+    // The window's destruction deletes this object; only locals are used afterwards.
+    DestroyWindow(hwnd_);
+    if (App* app = App::current(); app && app->doc_template() && app->doc_template()->document() == doc)
+        app->doc_template()->document_closed();
+    delete doc;
+}
+
+void Frame::on_init_menu_popup(HMENU menu)
+{
+    auto check = [menu](UINT id, HWND bar) {
+        if (bar)
+            CheckMenuItem(menu, id, MF_BYCOMMAND | (IsWindowVisible(bar) ? MF_CHECKED : MF_UNCHECKED));
+    };
+    check(59392, tools_ ? tools_->hwnd() : nullptr);
+    check(59393, status_ ? status_->hwnd() : nullptr);
+}
+
+bool Frame::on_notify(NMHDR* hdr, LRESULT& result)
+{
+    if (hdr->code == TTN_GETDISPINFOA) {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(hdr);
+        tip_ = prompt_part(static_cast<UINT>(hdr->idFrom), true);
+        info->lpszText = const_cast<char*>(tip_.c_str());
+        result = 0;
+        return true;
+    }
+    if (tools_ && hdr->hwndFrom == tools_->hwnd() && hdr->code == TBN_HOTITEMCHANGE) {
+        auto* hot = reinterpret_cast<NMTBHOTITEM*>(hdr);
+        show_prompt((hot->dwFlags & HICF_LEAVING) ? 0 : static_cast<UINT>(hot->idNew));
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+LRESULT Frame::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lp));
+    case WM_SIZE:
+        recalc_layout();
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
+            route_command(LOWORD(wp));
+            return 0;
+        }
+        break;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (on_notify(reinterpret_cast<NMHDR*>(lp), result))
+            return result;
+        break;
+    }
+    case WM_MENUSELECT:
+        if (HIWORD(wp) == 0xFFFF && lp == 0)
+            show_prompt(0);
+        else if (!(HIWORD(wp) & MF_POPUP) && !(HIWORD(wp) & MF_SEPARATOR))
+            show_prompt(LOWORD(wp));
+        return 0;
+    case WM_EXITMENULOOP:
+        show_prompt(0);
+        return 0;
+    case WM_INITMENUPOPUP:
+        on_init_menu_popup(reinterpret_cast<HMENU>(wp));
+        return 0;
+    case WM_SETFOCUS:
+        if (view_ && view_->hwnd())
+            SetFocus(view_->hwnd());
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DESTROY:
+        if (App* app = App::current(); app && app->main_frame() == this) {
+            app->set_main_frame(nullptr);
+            PostQuitMessage(0);
+        }
+        return 0;
+    default:
+        break;
+    }
+    return default_proc(msg, wp, lp);
+}
+
+void Frame::post_nc_destroy()
+{
+    delete this;
+}
+
+} // namespace fw

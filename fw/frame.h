@@ -1,0 +1,80 @@
+// The main frame: menu, tool bar, status bar around one view; routes commands.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "fw/wnd.h"
+
+namespace fw {
+
+class Document;
+class View;
+
+class ToolBar {
+public:
+    // Buttons from the resource: a strip of 16 x 16 images (bitmap) and the button ids in order
+    // (RCDATA of 16-bit words, 0 for a separator), both under resource_id.
+    bool create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat);
+    HWND hwnd() const { return hwnd_; }
+    void press(UINT cmd, bool down);
+    bool pressed(UINT cmd) const;
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+class StatusBar {
+public:
+    // Message pane, then one pane for each indicator string.
+    bool create(HWND parent, UINT ctrl_id, const std::vector<UINT>& indicators);
+    HWND hwnd() const { return hwnd_; }
+    void set_message(const char* text);
+    std::string message() const;
+    void update_indicators();
+    void layout();
+
+private:
+    HWND hwnd_ = nullptr;
+    std::vector<UINT> indicators_;
+};
+
+class Frame : public Wnd {
+public:
+    Frame();
+    ~Frame() override;
+
+    // Creates the window with menu, icon and title from the template's resource id.
+    bool load_frame(UINT resource_id, Document* doc);
+    virtual int OnCreate(CREATESTRUCTA* cs);
+    virtual bool OnCmdMsg(UINT id);
+    // Offers a command to the view, the document, the frame and the application, in that order.
+    bool route_command(UINT id);
+
+    View* GetActiveView() const { return view_; }
+    Document* document() const { return doc_; }
+    void update_title();
+    void recalc_layout();
+    void show_bar(HWND bar, bool show);
+    StatusBar* status() const { return status_; }
+    void set_bars(ToolBar* tools, StatusBar* status) { tools_ = tools; status_ = status; }
+    void show_prompt(UINT id);
+    static const char* window_class();
+
+protected:
+    LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
+    void post_nc_destroy() override;
+    virtual void OnClose();
+
+private:
+    bool on_notify(NMHDR* hdr, LRESULT& result);
+    void on_init_menu_popup(HMENU menu);
+
+    View* view_ = nullptr;
+    Document* doc_ = nullptr;
+    ToolBar* tools_ = nullptr;
+    StatusBar* status_ = nullptr;
+    UINT resource_id_ = 0;
+    std::string tip_;
+};
+
+} // namespace fw

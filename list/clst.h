@@ -1,0 +1,72 @@
+// The date list: an owner-drawn report list over the program's own sorted rows and line store,
+// with the in-place editor boxes, the row drawing, printed pages and the alert tick.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "fw/dc.h"
+#include "fw/gdi.h"
+#include "fw/wnd.h"
+#include "list/due_test.h"
+#include "list/row_store.h"
+
+// One in-place edit box: Escape and Enter released become commands 504 and 505 to the view.
+class CEdt : public fw::Wnd {
+protected:
+    LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+class CLst : public fw::Wnd {
+public:
+    CLst();
+    ~CLst() override;
+
+    void init_list(HWND parent);
+    // Null the first time: creates the columns. Otherwise adds one date line as a row.
+    void add_line(const char* text);
+    void fill_list();
+    void del_line();
+    void chek_date(const char* text);
+    void chek_time(const char* text);
+
+    // In-place editor.
+    void open_edit();
+    void show_edit();
+    // Places and shows boxes and hint along the bottom of the view, whatever sel_item holds.
+    void place_edit();
+    void hide_edit();
+
+    // Alert tick (timer) and printed page.
+    void chek_alrm();
+    void prnt_page(fw::Dc& dc);
+    void DrawItem(const DRAWITEMSTRUCT* item);
+
+    // Rows as the view, the grids and the writer read them.
+    int row_count() const { return static_cast<int>(store.row_count()); }
+    std::string cell_text(int row, int col) const;
+    void refresh_rows();
+    bool on_reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+    // Rows and the line store `lines` (store.lines); sort_up lives there too.
+    RowStore store;
+    std::vector<std::string>& lines = store.lines;
+    fw::Bitmap bmp_done, bmp_open, bmp_due;
+    HWND hint = nullptr;
+    CEdt edit[10];
+    int col_width[10] = {};
+    int col_align[10] = {};
+    // Scratch fields of the due test: p_day, p_month, p_year, p_hour, p_min and due.
+    DueScratch scratch;
+    bool date_parsed = false;
+    int text_width = 0;
+    int sel_item = -1;
+    int print_page = 0;
+    int editing = 0;
+    int replacing = 0;
+    int col_count = 0;
+    int add_count = 0;
+    // The row loaded into the editor; a replacing confirmation removes this row and no other.
+    RowStore::RowId loaded_row = 0;
+
+protected:
+    LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
+};

@@ -1,0 +1,189 @@
+#include "list/row_store.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "store/date_line.h"
+#include "store/date_text.h"
+
+namespace {
+
+constexpr int status_col = dl::field_count - 1;
+
+std::string_view date_of(std::string_view joined) {
+    return joined.substr(0, joined.find('\t'));
+}
+
+struct CellBounds {
+    size_t begin, end;
+};
+
+// Every row holds exactly field_count - 1 tabs, so the cell is always there.
+CellBounds bounds_of(std::string_view joined, int col) {
+    size_t begin = 0;
+    for (int k = 0; k < col; ++k) begin = joined.find('\t', begin) + 1;
+    size_t end = joined.find('\t', begin);
+    return {begin, end == std::string_view::npos ? joined.size() : end};
+}
+
+std::string without_separators(std::string_view text) {
+    std::string clean(text);
+    for (char& c : clean)
+        if (dl::is_field_end(c)) c = ' ';
+    return clean;
+}
+
+bool valid_col(int col) { return col >= 0 && col < dl::field_count; }
+
+// Up to eight bytes from the start of text as one number in byte order, zero-padded.
+std::uint64_t big_endian_bytes(std::string_view text) {
+    std::uint64_t value = 0;
+    for (size_t i = 0; i < 8; ++i)
+        value = value << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
+    return value;
+}
+
+}  // namespace
+
+RowStore::DateKey RowStore::key_of(std::string_view date, size_t index) {
+    const std::string_view rest = date.size() > 8 ? date.substr(8) : std::string_view();
+    return {big_endian_bytes(date), big_endian_bytes(rest), date.size(), index};
+}
+
+bool RowStore::in_order(std::string_view first, std::string_view second) const {
+    return rows_up_ ? first < second : second < first;
+}
+
+size_t RowStore::place_for(std::string_view date) const {
+    // After every row of the same date, so equal dates keep their order of arrival.
+    auto it = std::upper_bound(rows_.begin(), rows_.end(), date,
+                               [this](std::string_view d, const Row& row) {
+                                   return in_order(d, date_of(row.joined));
+                               });
+    return static_cast<size_t>(it - rows_.begin());
+}
+
+size_t RowStore::insert_row(Row row) {
+    // Fewer than two rows are in either order, so a new direction can apply at once.
+    if (rows_.size() < 2) rows_up_ = sort_up != 0;
+    const size_t at = place_for(date_of(row.joined));
+    rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
+    return at;
+}
+
+size_t RowStore::add_line(std::string_view line) {
+    return insert_row(Row{dl::line_to_joined(line), next_id_++});
+}
+
+std::string_view RowStore::cell(size_t row, int col) const {
+    if (row >= rows_.size() || !valid_col(col)) return {};
+    std::string_view joined = rows_[row].joined;
+    CellBounds b = bounds_of(joined, col);
+    return joined.substr(b.begin, b.end - b.begin);
+}
+
+void RowStore::set_cell(size_t row, int col, std::string_view text) {
+    if (row >= rows_.size() || !valid_col(col)) return;
+    const std::string clean = without_separators(text);
+    if (cell(row, col) == clean) return;  // also keeps an unchanged date among its equals
+    std::string& joined = rows_[row].joined;
+    CellBounds b = bounds_of(joined, col);
+    joined.replace(b.begin, b.end - b.begin, clean);
+    if (col != 0) return;
+    Row moved = std::move(rows_[row]);
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+    insert_row(std::move(moved));
+}
+
+std::string RowStore::read_back(size_t row) const {
+    if (row >= rows_.size()) return {};
+    std::string line;
+    line.reserve(rows_[row].joined.size() + 1);
+    line += rows_[row].joined;
+    line += '\n';
+    return line;
+}
+
+void RowStore::delete_row(size_t row) {
+    if (row >= rows_.size()) return;
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
+}
+
+void RowStore::hand_back_rows() {
+    lines.reserve(lines.size() + rows_.size());
+    for (Row& row : rows_) {
+        row.joined += '\n';
+        lines.push_back(std::move(row.joined));
+    }
+    rows_.clear();
+}
+
+void RowStore::sort_rows() {
+    // Sorting small keys instead of the rows keeps the sort in cache: a row's text lives on
+    // the heap, and a million of them are a cache miss per comparison.
+    std::vector<DateKey> keys;
+    keys.reserve(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) keys.push_back(key_of(date_of(rows_[i].joined), i));
+    std::sort(keys.begin(), keys.end(), [this](const DateKey& a, const DateKey& b) {
+        const int c = compare_keys(a, b);
+        if (c != 0) return rows_up_ ? c < 0 : c > 0;
+        return a.index < b.index;  // equal dates keep their order
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (const DateKey& key : keys) sorted.push_back(std::move(rows_[key.index]));
+    rows_.swap(sorted);
+}
+
+int RowStore::compare_keys(const DateKey& a, const DateKey& b) const {
+    if (a.head != b.head) return a.head < b.head ? -1 : 1;
+    if (a.tail != b.tail) return a.tail < b.tail ? -1 : 1;
+    // Equal padded bytes: the shorter date is a prefix of the longer one.
+    if (a.length <= DateKey::width && b.length <= DateKey::width)
+        return a.length < b.length ? -1 : a.length > b.length ? 1 : 0;
+    return date_of(rows_[a.index].joined).compare(date_of(rows_[b.index].joined));
+}
+
+void RowStore::fill(bool show_all) {
+    hand_back_rows();
+    rows_up_ = sort_up != 0;
+    if (show_all) rows_.reserve(lines.size());
+    size_t kept = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (show_all || dl::is_open_line(lines[i])) {
+            rows_.push_back(Row{dl::take_joined(std::move(lines[i])), next_id_++});
+        } else {
+            if (kept != i) lines[kept] = std::move(lines[i]);
+            ++kept;
+        }
+    }
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(kept), lines.end());
+    sort_rows();
+}
+
+void RowStore::toggle_status(size_t row) {
+    if (row >= rows_.size()) return;
+    std::string status(cell(row, status_col));
+    if (status.empty())
+        status = "1";
+    else
+        status[0] = status[0] == '1' ? '0' : '1';
+    set_cell(row, status_col, status);
+}
+
+RowStore::RowId RowStore::row_id(size_t row) const {
+    return row < rows_.size() ? rows_[row].id : 0;
+}
+
+std::optional<size_t> RowStore::find_row(RowId id) const {
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (rows_[i].id == id) return i;
+    return std::nullopt;
+}
+
+std::string RowStore::file_text() const {
+    std::string out = dl::encode_lines(lines);
+    // A row holds no newline; the encoder ends it with one, as reading it back would.
+    for (const Row& row : rows_) dl::append_encoded(out, row.joined);
+    return out;
+}

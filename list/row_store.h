@@ -1,0 +1,81 @@
+// The date list's own storage: the rows, kept in date order, and the line store of the
+// entries that are not rows. The list control only mirrors what is kept here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class RowStore {
+public:
+    // Every inserted row gets a fresh id; 0 is never one. A rebuild (fill) inserts all rows
+    // anew, so an editor holding the id of a row finds that row gone afterwards.
+    using RowId = std::uint64_t;
+
+    // Held-back lines, each exactly as read or as handed back by a rebuild.
+    std::vector<std::string> lines;
+    // 0: latest date first, 1: earliest first. Takes effect at the next fill.
+    int sort_up = 0;
+
+    // Splits the line into a row and inserts it after the rows of the same date;
+    // returns its index.
+    size_t add_line(std::string_view line);
+
+    size_t row_count() const { return rows_.size(); }
+    // Empty for a row or column that does not exist.
+    std::string_view cell(size_t row, int col) const;
+    // Tabs and newlines in text become spaces, so the row keeps its five cells. A new
+    // Date moves the row to its place in the order (it keeps its id).
+    void set_cell(size_t row, int col, std::string_view text);
+    // The row as a date line: cells joined by tabs, ended by a newline.
+    std::string read_back(size_t row) const;
+    void delete_row(size_t row);
+    void delete_all_rows() { rows_.clear(); }
+
+    // Rebuild: every row goes back to the end of the line store, then show_all makes every
+    // line a row (and empties the store), otherwise only the open lines become rows and
+    // the others stay in the store in their order.
+    void fill(bool show_all);
+
+    // Status "1" becomes "0", anything else "1"; the row stays until the next fill.
+    void toggle_status(size_t row);
+
+    RowId row_id(size_t row) const;
+    std::optional<size_t> find_row(RowId id) const;
+
+    // The date file's bytes: the line store first, then the rows in list order. The store is
+    // written while every line is a row too: it is empty then, unless lines were loaded
+    // after the last fill, and those must not be lost.
+    std::string file_text() const;
+
+private:
+    struct Row {
+        std::string joined;  // the five cells joined by tabs
+        RowId id;
+    };
+
+    // The first sixteen bytes of a row's date, for sorting without touching the row.
+    struct DateKey {
+        static constexpr size_t width = 16;
+        std::uint64_t head, tail;
+        size_t length;
+        size_t index;  // of the row
+    };
+
+    static DateKey key_of(std::string_view date, size_t index);
+    int compare_keys(const DateKey& a, const DateKey& b) const;
+    bool in_order(std::string_view first, std::string_view second) const;
+    size_t place_for(std::string_view date) const;
+    size_t insert_row(Row row);
+    void hand_back_rows();
+    void sort_rows();
+
+    std::vector<Row> rows_;
+    RowId next_id_ = 1;
+    // The order the rows are in: sort_up as of the last fill, so that inserting between two
+    // fills still finds the right place after sort_up changed.
+    bool rows_up_ = false;
+};

@@ -1,0 +1,100 @@
+#include "store/mdoc.h"
+#include <string>
+#include "app/log.h"
+#include "app/mapp.h"
+#include "fw/frame.h"
+#include "res/resource.h"
+#include "store/date_text.h"
+#include "store/file_io.h"
+#include "view/mvie.h"
+
+
+namespace {
+
+bool same_path(const std::string& a, const std::string& b)
+{
+    return !a.empty() && lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+std::string full_path(const char* path)
+{
+    char buf[MAX_PATH];
+    DWORD n = GetFullPathNameA(path, MAX_PATH, buf, nullptr);
+    return n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string(path);
+}
+
+} // namespace
+
+mdoc::mdoc()
+{
+    trm_log("mdoc::mdoc () OK ...\n");
+}
+
+mdoc::~mdoc()
+{
+    trm_log("mdoc::~mdoc () OK ...\n");
+}
+
+bool mdoc::OnNewDocument()
+{
+    SetPathName("trm.dat");
+    read_file("trm.dat");
+    return true;
+}
+
+bool mdoc::OnOpenDocument(const char* path)
+{
+    ask_save(GetPathName().c_str());
+    papp->list.lines.clear();
+    read_file(path);
+    if (HWND main = papp->main_window())
+        SendMessageA(main, WM_COMMAND, ID_RELOAD_VIEW, 0);
+    return true;
+}
+
+bool mdoc::OnSaveDocument(const char* path)
+{
+    if (ask_save(path))
+        return true;
+    fw::message_box(frame() ? frame()->hwnd() : nullptr, ("The Dates could not be written to " + std::string(path) + " !\n").c_str(),
+                    MB_OK | MB_ICONSTOP);
+    return false;
+}
+
+void mdoc::PreCloseFrame(fw::Frame* frame)
+{
+    close_cancelled_ = false;
+    if (ask_save(GetPathName().c_str()))
+        return;
+    // Closing now would lose every change since the last save: the user decides.
+    std::string text = "The Dates could not be written to " + GetPathName() + " !\nClose Termaris all the same?";
+    close_cancelled_ = fw::message_box(frame ? frame->hwnd() : nullptr, text.c_str(), MB_YESNO | MB_ICONSTOP) != IDYES;
+}
+
+bool mdoc::read_file(const char* path)
+{
+    std::string bytes;
+    ReadResult r = read_whole_file(path, bytes);
+    if (r == ReadResult::ok) {
+        for (std::string& line : dl::decode_lines(bytes))
+            papp->list.lines.push_back(std::move(line));
+    }
+    // An existing file that could not be read must not be emptied by a later save.
+    unreadable_path_ = r == ReadResult::unreadable ? full_path(path) : std::string();
+    trm_log("mdoc::read_file () OK ...\n");
+    return r != ReadResult::unreadable;
+}
+
+bool mdoc::ask_save(const char* target)
+{
+    if (same_path(full_path(target), unreadable_path_))
+        return true;
+    mvie* view = active_view();
+    HWND main = papp->main_window();
+    if (!view || !main)
+        return false;
+    view->save_target = target;
+    view->save_ok = false;
+    SendMessageA(main, WM_COMMAND, ID_SAVE_DATES, 0);
+    return view->save_ok;
+}

@@ -1,0 +1,26 @@
+// The date document: names the current date file, reads it into the line store, asks the view to save.
+#pragma once
+#include <string>
+#include "fw/doc.h"
+
+class mdoc : public fw::Document {
+public:
+    mdoc();
+    ~mdoc() override;
+
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const char* path) override;
+    bool OnSaveDocument(const char* path) override;
+    void PreCloseFrame(fw::Frame* frame) override;
+    bool close_cancelled() const override { return close_cancelled_; }
+
+    // Appends the file's lines to the line store; false when the file exists but cannot be read.
+    bool read_file(const char* path);
+    // Has the view write the dates into target; false when they could not be written.
+    bool ask_save(const char* target);
+
+private:
+    // A file that exists but could not be read: never overwritten by the empty list it left.
+    std::string unreadable_path_;
+    bool close_cancelled_ = false;
+};

@@ -1,0 +1,57 @@
+// The main view: tab control, date list and grids; layout, timer, printing and the entry commands.
+#pragma once
+#include <windows.h>
+#include <string>
+#include "fw/view.h"
+
+class mvie : public fw::FormView {
+public:
+    mvie();
+    ~mvie() override;
+
+    void DoDataExchange() override;
+    void OnDraw(fw::Dc& dc) override;
+    bool OnPreparePrinting(fw::PrintInfo& info) override;
+    void OnPrint(fw::Dc& dc, fw::PrintInfo& info) override;
+    bool OnCmdMsg(UINT id) override;
+    bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+    // Start-up on the first paint, layout and tabs.
+    void init_mvie();
+    void OnSize(UINT type, int cx, int cy);
+    void OnTabChange();
+    void OnTimer();
+    void OnRefill();
+    void OnReload();
+    void OnKeyUp(UINT key);
+    int selected_tab() const;
+
+    // Date entry commands and their checks.
+    void OnNewDate();
+    void OnEditDate();
+    void OnCancelEdit();
+    void OnDeleteDate();
+    void OnConfirmEdit();
+    int pars_date(const char* text, int df, int& day, int& month, int& year);
+    int pars_time(std::string& text);
+
+    // The date file writer; the document names the target before it sends the command.
+    void OnSave();
+    std::string save_target;
+    bool save_ok = false;
+
+    // Grid mouse handling and navigation.
+    void OnLButtonDown(POINT pt);
+    void OnRButtonDown(POINT pt);
+    void OnLButtonDblClk(POINT pt);
+    void OnPrev();
+    void OnNext();
+    void set_tabs();
+
+    HWND tab_ctrl = nullptr;
+    int click_x = 0, click_y = 0;
+    static bool init_done;
+};
+
+// The view of the main frame, or null before it exists.
+mvie* active_view();
