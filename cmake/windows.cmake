@@ -62,7 +62,9 @@ if(EXISTS ${TRM_GTEST_SRC}/CMakeLists.txt)
     target_link_libraries(trm_win_tests PRIVATE trmwin gtest)
     target_link_options(trm_win_tests PRIVATE ${TRM_STATIC_RUNTIME})
     target_compile_definitions(trm_win_tests PRIVATE TRM_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
-    add_test(NAME win_tests COMMAND trm_win_tests)
+    # Each run starts in an empty folder: the program reads and writes trm.dat and trm.log there.
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/testrun)
+    add_test(NAME win_tests COMMAND trm_win_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/testrun)
   endif()
 
   # Small helper programs the tests start (a fake media player, a bare window).

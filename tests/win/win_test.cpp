@@ -1,0 +1,172 @@
+#include "win_test.h"
+#include <commctrl.h>
+#include <fstream>
+#include <sstream>
+#include "fw/frame.h"
+#include "res/resource.h"
+#include "view/mvie.h"
+
+namespace wt {
+
+std::string startup_log;
+
+void pump()
+{
+    MSG msg;
+    for (int round = 0; round < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++round) {
+        if (papp->pre_translate(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void command(UINT id)
+{
+    SendMessageA(papp->main_window(), WM_COMMAND, id, 0);
+}
+
+void paint_view()
+{
+    if (mvie* view = active_view()) {
+        InvalidateRect(view->hwnd(), nullptr, TRUE);
+        UpdateWindow(view->hwnd());
+    }
+}
+
+void set_view_client_size(int w, int h)
+{
+    mvie* view = active_view();
+    HWND frame = papp->main_window();
+    RECT vr, fr;
+    GetClientRect(view->hwnd(), &vr);
+    GetWindowRect(frame, &fr);
+    int fw = fr.right - fr.left + (w - vr.right);
+    int fh = fr.bottom - fr.top + (h - vr.bottom);
+    SetWindowPos(frame, nullptr, 0, 0, fw, fh, SWP_NOMOVE | SWP_NOZORDER);
+    pump();
+    paint_view();
+}
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::string read_text(const std::string& path)
+{
+    std::string bytes = read_file(path), text;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        if (!(bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n'))
+            text += bytes[i];
+    return text;
+}
+
+void write_file(const std::string& path, const std::string& bytes)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+bool file_exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string temp_dir(const char* name)
+{
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    std::string dir = std::string(cwd) + "\\" + name;
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+std::string window_text(HWND hwnd)
+{
+    char buf[1024] = "";
+    GetWindowTextA(hwnd, buf, sizeof buf);
+    return buf;
+}
+
+void clear_settings()
+{
+    RegDeleteKeyA(HKEY_CURRENT_USER, settings_key);
+}
+
+namespace {
+MessageBoxes* g_boxes = nullptr;
+}
+
+MessageBoxes::MessageBoxes(int answer) : answer_(answer)
+{
+    g_boxes = this;
+    hook_ = SetWindowsHookExA(WH_CBT, hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxes::~MessageBoxes()
+{
+    UnhookWindowsHookEx(hook_);
+    g_boxes = nullptr;
+}
+
+std::vector<std::string> MessageBoxes::texts() const
+{
+    std::vector<std::string> out;
+    for (const Box& b : boxes_)
+        out.push_back(b.text);
+    return out;
+}
+
+LRESULT CALLBACK MessageBoxes::hook(int code, WPARAM wp, LPARAM lp)
+{
+    if (code == HCBT_ACTIVATE && g_boxes) {
+        HWND box = reinterpret_cast<HWND>(wp);
+        char cls[32] = "";
+        GetClassNameA(box, cls, sizeof cls);
+        // Only message boxes: a dialog with the message text control.
+        if (std::string(cls) == "#32770" && GetDlgItem(box, 0xFFFF)) {
+            Box b;
+            b.caption = window_text(box);
+            b.text = window_text(GetDlgItem(box, 0xFFFF));
+            HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x14, STM_GETICON, 0, 0));
+            b.exclamation = icon && icon == LoadIcon(nullptr, IDI_EXCLAMATION);
+            b.stop = icon && icon == LoadIcon(nullptr, IDI_HAND);
+            b.information = icon && icon == LoadIcon(nullptr, IDI_ASTERISK);
+            g_boxes->boxes_.push_back(b);
+            int answer = g_boxes->answer_;
+            if (!GetDlgItem(box, answer))
+                answer = GetDlgItem(box, IDOK) ? IDOK : IDCANCEL;
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+        }
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void reset_dates(const std::vector<std::string>& lines)
+{
+    CLst& list = papp->list;
+    list.hide_edit();
+    if (mvie* view = active_view()) {
+        if (view->selected_tab() != 0) {
+            SendMessageA(view->tab_ctrl, TCM_SETCURSEL, 0, 0);
+            ShowWindow(list.hwnd(), SW_SHOW);
+        }
+        view->click_x = view->click_y = 0;
+    }
+    if (papp->show_all)
+        command(ID_SHOW_ALL);
+    list.store.delete_all_rows();
+    list.lines = lines;
+    list.sel_item = -1;
+    list.store.sort_up = 0;
+    command(ID_RELOAD_VIEW);
+    pump();
+}
+
+} // namespace wt

@@ -1,0 +1,59 @@
+// Helpers of the in-process Windows tests: the running application, message pumping,
+// message boxes closed without a person, files, registry and commands.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+#include "app/mapp.h"
+
+namespace wt {
+
+// The start-up log as it stood right after the application had started (before any test).
+extern std::string startup_log;
+
+// Handles every message that is waiting (paints, timers already due, posted commands).
+void pump();
+// Sends a command to the main frame, as the menu or tool bar does.
+void command(UINT id);
+// Repaints the view at once so that its first-paint start-up and layout run.
+void paint_view();
+// Resizes the main frame so that the view's client area gets the given size.
+void set_view_client_size(int w, int h);
+
+std::string read_file(const std::string& path);
+// The file as text: CR LF read as '\n'.
+std::string read_text(const std::string& path);
+void write_file(const std::string& path, const std::string& bytes);
+bool file_exists(const std::string& path);
+std::string temp_dir(const char* name);
+std::string window_text(HWND hwnd);
+
+// Removes the settings key, so the next settings holder starts as on a first run.
+void clear_settings();
+
+// Records and closes every message box shown while it lives (an OK press, or the given answer).
+class MessageBoxes {
+public:
+    struct Box {
+        std::string caption, text;
+        bool exclamation = false, stop = false, information = false;
+    };
+    explicit MessageBoxes(int answer = IDOK);
+    ~MessageBoxes();
+    MessageBoxes(const MessageBoxes&) = delete;
+    MessageBoxes& operator=(const MessageBoxes&) = delete;
+    const std::vector<Box>& shown() const { return boxes_; }
+    std::vector<std::string> texts() const;
+
+private:
+    static LRESULT CALLBACK hook(int code, WPARAM wp, LPARAM lp);
+    HHOOK hook_ = nullptr;
+    int answer_;
+    std::vector<Box> boxes_;
+};
+
+// Puts the list back to a known content: the given date lines as the file "trm.dat" was read,
+// Show all off, editor closed, List tab selected.
+void reset_dates(const std::vector<std::string>& lines);
+
+} // namespace wt
