@@ -18,15 +18,9 @@ void CLst::fill_list() {}
 void CLst::del_line() {}
 void CLst::chek_date(const char*) {}
 void CLst::chek_time(const char*) {}
-void CLst::open_edit() {}
-void CLst::show_edit() {}
-void CLst::place_edit() {}
-void CLst::hide_edit() {}
-void CLst::chek_alrm() {}
 void CLst::prnt_page(fw::Dc&) {}
 void CLst::DrawItem(const DRAWITEMSTRUCT*) {}
 std::string CLst::cell_text(int, int) const { return {}; }
 void CLst::refresh_rows() {}
 bool CLst::on_reflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 LRESULT CLst::wnd_proc(UINT msg, WPARAM wp, LPARAM lp) { return default_proc(msg, wp, lp); }
-LRESULT CEdt::wnd_proc(UINT msg, WPARAM wp, LPARAM lp) { return default_proc(msg, wp, lp); }

@@ -1,0 +1,3 @@
+#include "list/clst.h"
+
+void CLst::chek_alrm() {}
