@@ -38,12 +38,13 @@ endif()
 # Help file beside the executable, when a CHM compiler is there.
 find_program(CHMCMD chmcmd)
 if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/help/trm.hhp)
+  file(GLOB TRM_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/trm.chm
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${CMAKE_BINARY_DIR}/help
-    COMMAND ${CHMCMD} trm.hhp
+    COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/help ${CHMCMD} trm.hhp
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help/trm.chm ${CMAKE_BINARY_DIR}/trm.chm
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/help
-    DEPENDS ${CMAKE_SOURCE_DIR}/help/trm.hhp
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    DEPENDS ${TRM_HELP_PAGES}
     COMMENT "Compiling trm.chm")
   add_custom_target(trm_help ALL DEPENDS ${CMAKE_BINARY_DIR}/trm.chm)
 endif()

@@ -110,7 +110,8 @@ void mvie::init_mvie()
     set_tabs();
     init_done = true;
     OnSize(0, rc.right, rc.bottom);
-    SetTimer(hwnd_, ID_ALERT_TIMER, static_cast<UINT>(timer_period_ms(papp->gui.tm)), nullptr);
+    timer_ms = timer_period_ms(papp->gui.tm);
+    SetTimer(hwnd_, ID_ALERT_TIMER, static_cast<UINT>(timer_ms), nullptr);
     trm_log("mvie::init_mvie () OK ...\n");
 }
 

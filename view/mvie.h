@@ -49,6 +49,8 @@ public:
     void set_tabs();
 
     HWND tab_ctrl = nullptr;
+    // Period the alert timer was started with.
+    int timer_ms = 0;
     int click_x = 0, click_y = 0;
     static bool init_done;
 };

@@ -144,9 +144,12 @@ TEST(Startup, StoredMediaFileIsUsedAndOverlongOneIsCut)
     }
     std::string huge(300, 'm');
     reg_set_str("HKCU", settings_key, "", huge.c_str());
-    FreshSettings s;
-    EXPECT_EQ(std::strlen(s.gui().media_file), 255u);
-    EXPECT_EQ(std::string(reg_get_str("HKCU", settings_key, "")), huge);
+    {
+        FreshSettings s;
+        EXPECT_EQ(std::strlen(s.gui().media_file), 255u);
+        EXPECT_EQ(std::string(reg_get_str("HKCU", settings_key, "")), huge);
+    }
+    wt::clear_settings();
 }
 
 TEST(Startup, SetPageUsesOneTwentiethMargins)
@@ -177,7 +180,15 @@ TEST(Registry, StringReadsShareOneBuffer)
     EXPECT_EQ(reg_get_str("HKCU", settings_key, "empty"), nullptr);
 }
 
-TEST(MediaCommand, BuiltFromThePlayCommand)
+// Runs a test body with a media file of the test's own.
+class MediaCommand : public testing::Test {
+protected:
+    void SetUp() override { std::strcpy(saved_, papp->gui.media_file); std::strcpy(papp->gui.media_file, "C:\\trm\\ring.mp3"); }
+    void TearDown() override { std::strcpy(papp->gui.media_file, saved_); }
+    char saved_[256];
+};
+
+TEST_F(MediaCommand, BuiltFromThePlayCommand)
 {
     std::string media = papp->gui.media_file;
     EXPECT_EQ(media_cmd_for("soundrec", "\"C:\\Program Files\\Player\\play.exe\" /play \"%1\""),
@@ -191,12 +202,9 @@ TEST(MediaCommand, BuiltFromThePlayCommand)
     EXPECT_EQ(media_cmd_for("soundrec", (std::string("C:\\") + std::string(260, 'p') + ".exe").c_str()), "");
 }
 
-TEST(MediaCommand, MediaPathWithSpacesStaysQuoted)
+TEST_F(MediaCommand, MediaPathWithSpacesStaysQuoted)
 {
-    char saved[256];
-    std::strcpy(saved, papp->gui.media_file);
     std::strcpy(papp->gui.media_file, "C:\\my sounds\\ring.mp3");
     EXPECT_EQ(media_cmd_for("soundrec", "C:\\tools\\player.exe %1"),
               "\"C:\\tools\\player.exe\" \"C:\\my sounds\\ring.mp3\"");
-    std::strcpy(papp->gui.media_file, saved);
 }

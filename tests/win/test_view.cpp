@@ -1,0 +1,208 @@
+// The main view through its window: first-paint start-up, layout, column fitting, tab changes,
+// refill and reload, and the page count of printing.
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include "fw/preview.h"
+#include "res/resource.h"
+#include "view/mvie.h"
+#include "win_test.h"
+
+namespace {
+
+RECT child_rect(HWND child)
+{
+    RECT rc;
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+void select_tab(int tab)
+{
+    mvie* view = active_view();
+    SendMessageA(view->tab_ctrl, TCM_SETCURSEL, tab, 0);
+    NMHDR hdr{view->tab_ctrl, IDC_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(view->hwnd(), WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&hdr));
+}
+
+int page_count(int rows, int tab)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < rows; ++i)
+        lines.push_back("2011.05.02\tMon\t\tEntry\t0\n");
+    wt::reset_dates(lines);
+    if (tab)
+        SendMessageA(active_view()->tab_ctrl, TCM_SETCURSEL, tab, 0);
+    fw::PrintInfo info;
+    info.direct_dc = GetDC(nullptr);
+    active_view()->OnPreparePrinting(info);
+    ReleaseDC(nullptr, info.direct_dc);
+    SendMessageA(active_view()->tab_ctrl, TCM_SETCURSEL, 0, 0);
+    return info.max_page - info.min_page + 1;
+}
+
+// Puts the view at a client size of its own, bypassing the frame's layout.
+void size_view(int w, int h)
+{
+    mvie* view = active_view();
+    RECT rc{0, 0, w, h};
+    AdjustWindowRectEx(&rc, GetWindowLongA(view->hwnd(), GWL_STYLE), FALSE, GetWindowLongA(view->hwnd(), GWL_EXSTYLE));
+    SetWindowPos(view->hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
+    wt::paint_view();
+}
+
+} // namespace
+
+TEST(View, FirstPaintStartsTheViewOnce)
+{
+    mvie* view = active_view();
+    ASSERT_NE(view, nullptr);
+    wt::paint_view();
+    wt::paint_view();
+    EXPECT_EQ(SendMessageA(view->tab_ctrl, TCM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_TRUE(mvie::init_done);
+    EXPECT_EQ(view->timer_ms, papp->gui.tm * 1000);
+    // The timer exists under its id: stopping it succeeds once.
+    EXPECT_TRUE(KillTimer(view->hwnd(), ID_ALERT_TIMER));
+    EXPECT_FALSE(KillTimer(view->hwnd(), ID_ALERT_TIMER));
+    SetTimer(view->hwnd(), ID_ALERT_TIMER, view->timer_ms, nullptr);
+    EXPECT_EQ(SendMessageA(view->tab_ctrl, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(papp->gui.bold_font.get()));
+}
+
+TEST(View, LaysOutOnlyAboveOneHundredByFifty)
+{
+    mvie* view = active_view();
+    wt::reset_dates({});
+    const struct { int w, h; bool layout; } cases[] = {{100, 200, false}, {300, 50, false}, {101, 51, true}, {400, 300, true}};
+    for (const auto& c : cases) {
+        MoveWindow(view->tab_ctrl, 0, 0, 10, 10, FALSE);
+        size_view(c.w, c.h);
+        RECT tab = child_rect(view->tab_ctrl);
+        EXPECT_EQ(tab.right - tab.left == c.w, c.layout) << c.w << "x" << c.h;
+    }
+    wt::set_view_client_size(500, 300);
+}
+
+TEST(View, ListLeavesRoomForTheEditor)
+{
+    wt::reset_dates({});
+    wt::set_view_client_size(500, 300);
+    CLst& list = papp->list;
+    RECT rc = child_rect(list.hwnd());
+    EXPECT_EQ(rc.top, 23);
+    EXPECT_EQ(rc.bottom - rc.top, 300 - 23);
+    list.editing = 1;
+    wt::paint_view();
+    rc = child_rect(list.hwnd());
+    EXPECT_EQ(rc.bottom - rc.top, 300 - 63);
+    list.hide_edit();
+    list.editing = 0;
+    wt::paint_view();
+}
+
+TEST(View, ToDoColumnTakesWhatTheOthersLeave)
+{
+    CLst& list = papp->list;
+    const int widths[] = {85, 35, 70, 0, 40};
+    for (int i = 0; i < 5; ++i)
+        if (i != 3)
+            SendMessageA(list.hwnd(), LVM_SETCOLUMNWIDTH, i, MAKELPARAM(widths[i], 0));
+    int saved_ss = papp->gui.ss;
+    papp->gui.ss = 1;
+    active_view()->OnSize(0, 600, 300);
+    EXPECT_EQ(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, 3, 0), 370);
+    EXPECT_EQ(list.text_width, 370);
+    papp->gui.ss = 0;
+    active_view()->OnSize(0, 600, 300);
+    EXPECT_EQ(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, 3, 0), 410);
+    papp->gui.ss = saved_ss;
+    SendMessageA(list.hwnd(), LVM_SETCOLUMNWIDTH, 4, MAKELPARAM(saved_ss ? 40 : 0, 0));
+}
+
+TEST(View, TabChangesSwitchShowAllAndCloseTheEditor)
+{
+    wt::reset_dates({"2011.05.02\tMon\t\tOpen\t0\n", "2011.05.03\tThu\t\tDone\t1\n"});
+    mvie* view = active_view();
+    CLst& list = papp->list;
+    EXPECT_EQ(list.row_count(), 1);
+    view->click_x = view->click_y = 7;
+    select_tab(1);
+    EXPECT_EQ(papp->show_all, 1);
+    EXPECT_EQ(list.row_count(), 2);
+    EXPECT_FALSE(IsWindowVisible(list.hwnd()));
+    EXPECT_EQ(view->click_x, 0);
+    select_tab(2);
+    EXPECT_EQ(papp->show_all, 0);
+    EXPECT_EQ(list.row_count(), 1);
+    select_tab(1);
+    list.editing = 1;
+    select_tab(0);
+    EXPECT_EQ(papp->show_all, 0);
+    EXPECT_EQ(list.editing, 0);
+    EXPECT_TRUE(IsWindowVisible(list.hwnd()));
+}
+
+TEST(View, ReloadLeavesShowAllOff)
+{
+    wt::reset_dates({"2011.05.02\tMon\t\tOpen\t0\n", "2011.05.03\tThu\t\tDone\t1\n"});
+    wt::command(ID_SHOW_ALL);
+    ASSERT_EQ(papp->show_all, 1);
+    wt::command(ID_RELOAD_VIEW);
+    EXPECT_EQ(papp->show_all, 0);
+    EXPECT_EQ(papp->list.row_count(), 1);
+    EXPECT_EQ(papp->list.lines.size(), 1u);
+    // The button and the menu item still look switched on; the next press sets it to 1.
+    wt::command(ID_SHOW_ALL);
+    EXPECT_EQ(papp->show_all, 1);
+    wt::command(ID_SHOW_ALL);
+}
+
+TEST(View, PrintsSixtyRowsAPageAndGridsOnOne)
+{
+    EXPECT_EQ(page_count(0, 0), 1);
+    EXPECT_EQ(page_count(60, 0), 1);
+    EXPECT_EQ(page_count(61, 0), 2);
+    EXPECT_EQ(page_count(121, 0), 3);
+    EXPECT_EQ(page_count(121, 1), 1);
+    EXPECT_EQ(page_count(121, 2), 1);
+    wt::reset_dates({});
+}
+
+TEST(View, EscapeDeleteAndEnterKeys)
+{
+    wt::reset_dates({"2011.05.02\tMon\t\tOpen\t0\n"});
+    mvie* view = active_view();
+    papp->list.editing = 1;
+    SendMessageA(view->hwnd(), WM_KEYUP, VK_ESCAPE, 0);
+    EXPECT_EQ(papp->list.editing, 0);
+    {
+        wt::MessageBoxes boxes;
+        SendMessageA(view->hwnd(), WM_KEYUP, VK_RETURN, 0);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, "Date Error, 3 Arguments expected !");
+    }
+    papp->list.sel_item = -1;
+    SendMessageA(view->hwnd(), WM_KEYUP, VK_DELETE, 0);
+    EXPECT_EQ(papp->list.row_count(), 1);
+}
+
+TEST(View, PrintPreviewShowsPageOne)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 61; ++i)
+        lines.push_back("2011.05.02\tMon\t\tEntry\t0\n");
+    wt::reset_dates(lines);
+    wt::command(ID_FILE_PRINT_PREVIEW);
+    fw::PreviewWindow* preview = fw::PreviewWindow::active();
+    ASSERT_NE(preview, nullptr);
+    UpdateWindow(preview->hwnd());
+    EXPECT_EQ(preview->current_page(), 1);
+    EXPECT_EQ(preview->page_count(), 2);
+    EXPECT_NE(preview->page_metafile(), nullptr);
+    preview->go_to(2);
+    EXPECT_EQ(preview->current_page(), 2);
+    preview->close();
+    wt::pump();
+    EXPECT_EQ(fw::PreviewWindow::active(), nullptr);
+    wt::reset_dates({});
+}
