@@ -1,6 +1,7 @@
 // The main frame: placement, menu texts, tool bar and status bar, Show all, help and info.
-#include <gtest/gtest.h>
+#include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <cstdlib>
 #include "app/mwin.h"
 #include "res/resource.h"

@@ -1,7 +1,8 @@
 // The main view through its window: first-paint start-up, layout, column fitting, tab changes,
 // refill and reload, and the page count of printing.
-#include <gtest/gtest.h>
+#include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include "fw/preview.h"
 #include "res/resource.h"
 #include "view/mvie.h"

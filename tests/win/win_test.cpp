@@ -133,7 +133,11 @@ LRESULT CALLBACK MessageBoxes::hook(int code, WPARAM wp, LPARAM lp)
             Box b;
             b.caption = window_text(box);
             b.text = window_text(GetDlgItem(box, 0xFFFF));
-            HICON icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x14, STM_GETICON, 0, 0));
+            // The icon control's id differs between Windows and the versions of Wine.
+            HICON icon = nullptr;
+            for (int id : {0x14, 0x43c, 1088})
+                if (!icon)
+                    icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, id, STM_GETICON, 0, 0));
             b.exclamation = icon && icon == LoadIcon(nullptr, IDI_EXCLAMATION);
             b.stop = icon && icon == LoadIcon(nullptr, IDI_HAND);
             b.information = icon && icon == LoadIcon(nullptr, IDI_ASTERISK);
