@@ -24,18 +24,6 @@ FileDialogHook& file_dialog_hook()
     return hook;
 }
 
-bool same_file(const std::string& a, const std::string& b)
-{
-    return !a.empty() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
-}
-
-std::string full_path(const char* path)
-{
-    char buf[MAX_PATH];
-    DWORD n = GetFullPathNameA(path, MAX_PATH, buf, nullptr);
-    return (n > 0 && n < MAX_PATH) ? std::string(buf, n) : std::string(path);
-}
-
 } // namespace
 
 RuntimeClass::RuntimeClass(const char* name, Factory make)
@@ -240,6 +228,18 @@ const std::string& app_name()
         return dot == std::string::npos ? file : file.substr(0, dot);
     }();
     return name;
+}
+
+bool same_file(const std::string& a, const std::string& b)
+{
+    return !a.empty() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
+std::string full_path(const char* path)
+{
+    char buf[MAX_PATH];
+    DWORD n = GetFullPathNameA(path, MAX_PATH, buf, nullptr);
+    return (n > 0 && n < MAX_PATH) ? std::string(buf, n) : std::string(path);
 }
 
 std::string module_path()

@@ -81,6 +81,9 @@ private:
 // The application name: the executable's file name without extension (the default message box caption).
 const std::string& app_name();
 std::string module_path();
+// The full form of a path, and whether two paths name the same file (case does not matter).
+std::string full_path(const char* path);
+bool same_file(const std::string& a, const std::string& b);
 std::string load_string(UINT id);
 int message_box(HWND owner, const char* text, UINT flags);
 

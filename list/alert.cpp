@@ -1,3 +1,112 @@
+#include "list/alert.h"
+#include <cstring>
+#include <string>
+#include "app/log.h"
+#include "app/mapp.h"
+#include "fw/thread.h"
+#include "list/alert_rule.h"
 #include "list/clst.h"
 
-void CLst::chek_alrm() {}
+namespace {
+
+// Command lines live in 255 characters and a terminator; CreateProcessA writes into its own.
+constexpr size_t command_chars = 255;
+constexpr DWORD poll_ms = 100;
+
+// Both handles of a started process, released when the waiting ends.
+class ProcessHandles {
+public:
+    ProcessHandles() = default;
+    ~ProcessHandles()
+    {
+        if (info.hThread)
+            CloseHandle(info.hThread);
+        if (info.hProcess)
+            CloseHandle(info.hProcess);
+    }
+    ProcessHandles(const ProcessHandles&) = delete;
+    ProcessHandles& operator=(const ProcessHandles&) = delete;
+
+    PROCESS_INFORMATION info{};
+};
+
+STARTUPINFOA player_startup(int show)
+{
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESIZE;
+    si.wShowWindow = static_cast<WORD>(show ? SW_SHOWNORMAL : SW_HIDE);
+    si.dwXSize = 300;
+    si.dwYSize = 130;
+    return si;
+}
+
+bool start_process(const char* command, int show, ProcessHandles& process)
+{
+    // A command that does not fit would start a cut program path: it is not started at all.
+    if (!command || std::strlen(command) > command_chars)
+        return false;
+    char line[command_chars + 1];
+    std::strcpy(line, command);
+    STARTUPINFOA si = player_startup(show);
+    return CreateProcessA(nullptr, line, nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS, nullptr, nullptr, &si,
+                          &process.info) != 0;
+}
+
+void wait_until_ended(HANDLE process)
+{
+    for (;;) {
+        DWORD waited = WaitForSingleObject(process, poll_ms);
+        DWORD code = 0;
+        if (!GetExitCodeProcess(process, &code)) {
+            trm_log("  GetExitCodeProcess () = 0\n");
+            return;
+        }
+        // A player that ended with the still-active code itself must not be waited for forever.
+        if (code != STILL_ACTIVE || waited == WAIT_OBJECT_0)
+            return;
+    }
+}
+
+bool any_row_due(CLst& list)
+{
+    for (int row = 0; row < list.row_count(); ++row) {
+        list.chek_date(list.cell_text(row, 0).c_str());
+        list.chek_time(list.cell_text(row, 2).c_str());
+        if (list.scratch.due)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void CLst::chek_alrm()
+{
+    papp->grid.get_time();
+    ++papp->tick_count;
+    if (papp->gui.wf != 1)
+        return;
+    if (!any_row_due(*this))
+        return;
+    if (!alert_tick_plays(papp->tick_count, papp->gui.wm))
+        return;
+    papp->play_thread = fw::begin_thread(play_media, this);
+}
+
+UINT play_media(void*)
+{
+    exec_wait(papp->media_cmd, 1);
+    return 0;
+}
+
+int exec_wait(const char* command, int show)
+{
+    ProcessHandles process;
+    if (!start_process(command, show, process)) {
+        trm_log("  CreateProcess () not started\n");
+        return 1;
+    }
+    wait_until_ended(process.info.hProcess);
+    return 0;
+}

@@ -1,6 +1,73 @@
+// The date list window: rows shown from the store, columns, rebuilds, selection, mouse and keys.
 #include "list/clst.h"
+#include <commctrl.h>
+#include <algorithm>
+#include <cstring>
 #include "app/log.h"
 #include "app/mapp.h"
+#include "fw/app.h"
+#include "res/resource.h"
+
+namespace {
+
+const char* const kCaptions[] = {"Date", "Day", "Time", "To do", "Stat."};
+const int kColumns = 5;
+const int kInitialWidths[] = {85, 35, 70, 200, 40};
+const int kAlignments[] = {0, 1, 0, 0, 0};
+// A cell is fetched with room for this many characters and a terminator.
+const size_t kCellLimit = 254;
+// Clicks left of this x (list client coordinates) toggle the status box.
+const int kCheckZone = 16;
+
+Today today_of(const CTrm& grid)
+{
+    return Today{grid.today_day, grid.today_month, grid.today_year, grid.cur_hour, grid.cur_min};
+}
+
+HBITMAP load_bitmap(int id)
+{
+    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+}
+
+// Copies at most max - 1 characters, always terminates, and returns the count copied.
+int copy_cut(std::string_view text, char* out, int max)
+{
+    if (!out || max <= 0)
+        return 0;
+    size_t n = std::min(text.size(), static_cast<size_t>(max - 1));
+    std::memcpy(out, text.data(), n);
+    out[n] = '\0';
+    return static_cast<int>(n);
+}
+
+int copy_cut_wide(std::string_view text, wchar_t* out, int max)
+{
+    if (!out || max <= 0)
+        return 0;
+    int n = text.empty() ? 0
+                         : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, max - 1);
+    n = n > 0 ? n : 0;
+    out[n] = L'\0';
+    return n;
+}
+
+// The A and W item records share their layout up to the text pointer's type.
+int copy_item_text(const std::string& text, LVITEMA& item, bool wide)
+{
+    if (wide)
+        return copy_cut_wide(text, reinterpret_cast<wchar_t*>(item.pszText), item.cchTextMax);
+    return copy_cut(text, item.pszText, item.cchTextMax);
+}
+
+LVITEMA selection_state(bool selected)
+{
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    return item;
+}
+
+} // namespace
 
 CLst::CLst()
 {
@@ -12,15 +79,276 @@ CLst::~CLst()
     trm_log("CLst::~CLst () OK ...\n");
 }
 
-void CLst::init_list(HWND) {}
-void CLst::add_line(const char*) {}
-void CLst::fill_list() {}
-void CLst::del_line() {}
-void CLst::chek_date(const char*) {}
-void CLst::chek_time(const char*) {}
-void CLst::prnt_page(fw::Dc&) {}
-void CLst::DrawItem(const DRAWITEMSTRUCT*) {}
-std::string CLst::cell_text(int, int) const { return {}; }
-void CLst::refresh_rows() {}
-bool CLst::on_reflect(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
-LRESULT CLst::wnd_proc(UINT msg, WPARAM wp, LPARAM lp) { return default_proc(msg, wp, lp); }
+void CLst::init_list(HWND parent)
+{
+    if (exists())
+        return;
+    bmp_done.reset(load_bitmap(IDB_DONE));
+    bmp_open.reset(load_bitmap(IDB_OPEN));
+    bmp_due.reset(load_bitmap(IDB_DUE));
+    for (int i = 0; i < kColumns; ++i) {
+        col_width[i] = kInitialWidths[i];
+        col_align[i] = kAlignments[i];
+    }
+    if (!papp->gui.ss)
+        col_width[4] = 0;
+    // Owner data: the store holds the rows and sorts them; the control only shows them.
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
+                        LVS_SHOWSELALWAYS;
+    HWND made = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), GetModuleHandleA(nullptr),
+                                nullptr);
+    if (!made)
+        return;
+    subclass(made);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(papp->gui.list_font.get()), TRUE);
+    add_line(nullptr);
+    fill_list();
+    create_editor(parent);
+}
+
+void CLst::create_editor(HWND parent)
+{
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    for (int i = 0; i < col_count; ++i) {
+        HWND box = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_LEFT, 0, 0, 0, 0,
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDIT0 + i)), inst, nullptr);
+        if (!box)
+            continue;
+        edit[i].subclass(box);
+        SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
+    }
+    hint = CreateWindowExA(0, "STATIC", "Confirm with ENTER, Cancel with ESC", WS_CHILD | SS_CENTER, 0, 0, 0, 0,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HINT)), inst, nullptr);
+    if (hint)
+        SendMessageA(hint, WM_SETFONT, reinterpret_cast<WPARAM>(papp->gui.bold_font.get()), FALSE);
+}
+
+void CLst::create_columns()
+{
+    col_count = kColumns;
+    for (int i = 0; i < col_count; ++i) {
+        LVCOLUMNA col{};
+        col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        col.fmt = LVCFMT_CENTER;
+        col.cx = col_width[i];
+        col.pszText = const_cast<char*>(caption(i));
+        col.iSubItem = i;
+        SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
+    }
+    // The control keeps column 0 left-aligned; its header caption is centred all the same.
+    HWND header = reinterpret_cast<HWND>(SendMessageA(hwnd_, LVM_GETHEADER, 0, 0));
+    for (int i = 0; header && i < col_count; ++i) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+        item.fmt = (item.fmt & ~HDF_JUSTIFYMASK) | HDF_CENTER;
+        SendMessageA(header, HDM_SETITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void CLst::add_line(const char* text)
+{
+    if (add_count == 0) {
+        create_columns();
+        ++add_count;
+        return;
+    }
+    if (!text)
+        return;
+    const int kept = sel_item;
+    const int at = static_cast<int>(store.add_line(text));
+    ++add_count;
+    refresh_rows();
+    // The recorded row moved down by one: the selection goes with it, not with its old index.
+    if (kept >= 0 && at <= kept)
+        select_only(kept + 1);
+}
+
+void CLst::fill_list()
+{
+    store.fill(papp->show_all != 0);
+    clear_selection();
+    refresh_rows();
+}
+
+void CLst::del_line()
+{
+    if (sel_item < 0 || sel_item >= row_count())
+        return;
+    store.delete_row(static_cast<size_t>(sel_item));
+    // The index now names the next row: nothing is selected until the user selects again.
+    clear_selection();
+    refresh_rows();
+}
+
+void CLst::chek_date(const char* text)
+{
+    date_parsed = ::chek_date(scratch, text, today_of(papp->grid));
+}
+
+void CLst::chek_time(const char* text)
+{
+    ::chek_time(scratch, text, today_of(papp->grid), date_parsed);
+}
+
+const char* CLst::caption(int col)
+{
+    return col >= 0 && col < kColumns ? kCaptions[col] : "";
+}
+
+std::string CLst::cell_text(int row, int col) const
+{
+    if (row < 0)
+        return {};
+    std::string_view cell = store.cell(static_cast<size_t>(row), col);
+    return std::string(cell.substr(0, kCellLimit));
+}
+
+void CLst::refresh_rows()
+{
+    if (!hwnd_)
+        return;
+    SendMessageA(hwnd_, LVM_SETITEMCOUNT, static_cast<WPARAM>(store.row_count()), 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    // A shorter list drops the selection beyond its end without telling.
+    sel_item = first_selected();
+}
+
+int CLst::first_selected() const
+{
+    // The search walks the rows one by one; the count comes from the selected ranges at once.
+    if (!hwnd_ || SendMessageA(hwnd_, LVM_GETSELECTEDCOUNT, 0, 0) == 0)
+        return -1;
+    return static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void CLst::clear_selection()
+{
+    if (hwnd_) {
+        LVITEMA none = selection_state(false);
+        SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    }
+    sel_item = -1;
+}
+
+void CLst::select_only(int row)
+{
+    clear_selection();
+    if (!hwnd_ || row < 0 || row >= row_count())
+        return;
+    LVITEMA one = selection_state(true);
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&one));
+    SendMessageA(hwnd_, LVM_SETSELECTIONMARK, 0, row);
+    sel_item = first_selected();
+}
+
+int CLst::column_width(int col) const
+{
+    return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LVM_GETCOLUMNWIDTH, col, 0)) : col_width[col];
+}
+
+HFONT CLst::font() const
+{
+    HFONT f = hwnd_ ? reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) : nullptr;
+    return f ? f : papp->gui.list_font.get();
+}
+
+void CLst::OnLButtonDown(POINT pt)
+{
+    sel_item = first_selected();
+    if (pt.x >= kCheckZone || sel_item < 0)
+        return;
+    store.toggle_status(static_cast<size_t>(sel_item));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CLst::OnKeyUp(UINT key)
+{
+    if (key == VK_DELETE)
+        del_line();
+    if (key == VK_RETURN)
+        fw::message_box(hwnd_, "Return", MB_OK);
+    if (key == VK_ESCAPE)
+        hide_edit();
+}
+
+void CLst::OnColumnClick(int column)
+{
+    if (column == 0) {
+        store.sort_up = store.sort_up ? 0 : 1;
+        fill_list();
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CLst::give_cell_text(LPARAM disp_info, bool wide) const
+{
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(disp_info)->item;
+    if (item.mask & LVIF_TEXT)
+        copy_item_text(cell_text(item.iItem, item.iSubItem), item, wide);
+}
+
+LRESULT CLst::read_item_text(WPARAM row, LPARAM item, bool wide) const
+{
+    // Answered here rather than by the control, which would ask the view for the same cell
+    // through a notification: a tenth of the cost when every row is read back.
+    const int index = static_cast<int>(row);
+    if (!item || index < 0 || index >= row_count())
+        return 0;
+    LVITEMA& record = *reinterpret_cast<LVITEMA*>(item);
+    return copy_item_text(cell_text(index, record.iSubItem), record, wide);
+}
+
+bool CLst::on_reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result)
+{
+    if (msg == WM_DRAWITEM) {
+        DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+        result = TRUE;
+        return true;
+    }
+    if (msg != WM_NOTIFY)
+        return false;
+    const NMHDR* hdr = reinterpret_cast<const NMHDR*>(lp);
+    result = 0;
+    switch (hdr->code) {
+    case LVN_GETDISPINFOA: give_cell_text(lp, false); return true;
+    case LVN_GETDISPINFOW: give_cell_text(lp, true); return true;
+    // Single items, ranges and "all items" (index -1) alike: ask the control what is selected.
+    case LVN_ITEMCHANGED:
+    case LVN_ODSTATECHANGED: sel_item = first_selected(); return true;
+    case LVN_COLUMNCLICK: OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(lp)->iSubItem); return true;
+    // Type-ahead search: no row matches, rather than row 0 by default.
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW: result = -1; return true;
+    default: return false;
+    }
+}
+
+LRESULT CLst::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_LBUTTONDOWN: {
+        // The control moves the selection first; the click then works on the row it chose.
+        LRESULT r = default_proc(msg, wp, lp);
+        OnLButtonDown(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        return r;
+    }
+    case WM_RBUTTONDOWN:
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        open_edit();
+        show_edit();
+        return 0;
+    case WM_KEYUP:
+        OnKeyUp(static_cast<UINT>(wp));
+        break;
+    case LVM_GETITEMTEXTA:
+        return read_item_text(wp, lp, false);
+    case LVM_GETITEMTEXTW:
+        return read_item_text(wp, lp, true);
+    default:
+        break;
+    }
+    return default_proc(msg, wp, lp);
+}

@@ -1,7 +1,154 @@
-#include "list/clst.h"
+// The in-place editor of the list: a row of edit boxes with a hint label along the bottom of the view.
+#include <string>
+#include "app/mapp.h"
+#include "fw/app.h"
+#include "res/resource.h"
+#include "view/entry_parse.h"
+#include "view/mvie.h"
 
-void CLst::open_edit() {}
-void CLst::show_edit() {}
-void CLst::place_edit() {}
-void CLst::hide_edit() {}
-LRESULT CEdt::wnd_proc(UINT msg, WPARAM wp, LPARAM lp) { return default_proc(msg, wp, lp); }
+namespace {
+
+const int kBoxHeight = 18;
+// The fixed parts of a date line (date, four tabs, status, newline) take 16 of its 254
+// characters; Day, the normalised Time (at most "hh:mm-hh:mm") and To do share the rest.
+const int kLineLength = 254;
+const int kFixedParts = 16;
+const int kDayLimit = 16;
+const int kTimeLimit = 32;
+const int kNormalTimeLength = 11;
+const int kTextLimit = kLineLength - kFixedParts - kDayLimit - kNormalTimeLength;
+
+// Enter or Escape already held down when a box got the focus: that press closed a message box,
+// so its release must not confirm or cancel once more.
+unsigned stale_keys = 0;
+
+unsigned key_bit(WPARAM key)
+{
+    return key == VK_RETURN ? 1u : key == VK_ESCAPE ? 2u : 0u;
+}
+
+unsigned keys_held_now()
+{
+    return (GetKeyState(VK_RETURN) < 0 ? key_bit(VK_RETURN) : 0u) |
+           (GetKeyState(VK_ESCAPE) < 0 ? key_bit(VK_ESCAPE) : 0u);
+}
+
+UINT command_of_key(WPARAM key)
+{
+    return key == VK_ESCAPE ? ID_CANCEL_EDIT : key == VK_RETURN ? ID_CONFIRM_EDIT : 0;
+}
+
+// Enter, Escape and Tab would only beep or, pasted, split the date line.
+bool is_control_char(WPARAM ch)
+{
+    return ch == '\r' || ch == '\n' || ch == '\t' || ch == 27;
+}
+
+void limit_text(HWND box, int limit)
+{
+    SendMessageA(box, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+}
+
+} // namespace
+
+void CLst::open_edit()
+{
+    sel_item = first_selected();
+    if (sel_item < 0 || sel_item >= row_count()) {
+        sel_item = -1;
+        fw::message_box(hwnd_, "No Date selected !\n", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (editing == 1)
+        return;
+    replacing = 1;
+    editing = 1;
+    loaded_row = store.row_id(static_cast<size_t>(sel_item));
+    for (int i = 0; i < col_count; ++i) {
+        std::string text = cell_text(sel_item, i);
+        if (i == 0 && papp->gui.df == 1) {
+            chek_date(text.c_str());
+            if (date_parsed)
+                text = format_display_date(scratch.p_day, scratch.p_month, scratch.p_year);
+        }
+        SetWindowTextA(edit[i].hwnd(), text.c_str());
+    }
+    SetFocus(edit[0].hwnd());
+}
+
+void CLst::show_edit()
+{
+    if (sel_item == -1)
+        return;
+    place_edit();
+}
+
+void CLst::place_edit()
+{
+    mvie* view = active_view();
+    if (!view || !hwnd_ || col_count < 2)
+        return;
+    RECT rc;
+    GetClientRect(view->hwnd(), &rc);
+    const int y = rc.bottom - kBoxHeight;
+    // The initial widths, not the current ones: the To do box keeps R - 190 however the user drags.
+    const int rest = rc.right - (col_width[0] + col_width[1] + col_width[2]);
+    limit_text(edit[1].hwnd(), kDayLimit);
+    limit_text(edit[2].hwnd(), kTimeLimit);
+    limit_text(edit[col_count - 2].hwnd(), kTextLimit);
+    int x = 0;
+    for (int i = 0; i < col_count; ++i) {
+        const int w = i == col_count - 2 ? rest : column_width(i);
+        // On top of the list, which keeps its full height until the next paint of the view.
+        SetWindowPos(edit[i].hwnd(), HWND_TOP, x, y, w, kBoxHeight, SWP_SHOWWINDOW);
+        x += w;
+    }
+    SetWindowPos(hint, HWND_TOP, 0, y - kBoxHeight, rc.right, kBoxHeight, SWP_SHOWWINDOW);
+    // The paint lays the list out shorter while the editor is open.
+    InvalidateRect(view->hwnd(), nullptr, FALSE);
+}
+
+void CLst::hide_edit()
+{
+    for (int i = 0; i < col_count; ++i) {
+        ShowWindow(edit[i].hwnd(), SW_HIDE);
+        SetWindowTextA(edit[i].hwnd(), "");
+    }
+    if (hint)
+        ShowWindow(hint, SW_HIDE);
+    replacing = 0;
+    editing = 0;
+    loaded_row = 0;
+}
+
+LRESULT CEdt::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_SETFOCUS:
+        stale_keys = keys_held_now();
+        break;
+    case WM_KILLFOCUS:
+        stale_keys = 0;
+        break;
+    case WM_KEYDOWN:
+        // A fresh press (not an auto-repeat) belongs to this box.
+        if (!(lp & (1L << 30)))
+            stale_keys &= ~key_bit(wp);
+        break;
+    case WM_CHAR:
+        if (is_control_char(wp))
+            return 0;
+        break;
+    case WM_KEYUP:
+        if (UINT cmd = command_of_key(wp)) {
+            if (stale_keys & key_bit(wp))
+                stale_keys &= ~key_bit(wp);
+            else if (mvie* view = active_view())
+                SendMessageA(view->hwnd(), WM_COMMAND, cmd, 0);
+        }
+        break;
+    default:
+        break;
+    }
+    return default_proc(msg, wp, lp);
+}

@@ -30,7 +30,10 @@ std::vector<std::string> decode_lines(std::string_view bytes) {
     while (start < text.size()) {
         size_t lf = text.find('\n', start);
         if (lf == std::string_view::npos) {
+            // A file that lacks its final newline still ends its last entry: without one, that
+            // entry would lose its status as a row and never count as open.
             lines.emplace_back(text.substr(start));
+            lines.back() += '\n';
             break;
         }
         lines.push_back(line_before(text, start, lf));

@@ -9,10 +9,10 @@ namespace dl {
 
 constexpr char ctrl_z = 26;
 
-// One element per line, each with its '\n' (the last without, when the file lacks the
-// final newline). CR LF and a lone LF end a line; a lone CR is data. Overlong lines stay
-// whole. Ctrl-Z bytes that run to the end of the file are a DOS end marker and dropped;
-// any other Ctrl-Z is data.
+// One element per line, each with its '\n' (also the last, when the file lacks the final
+// newline). CR LF and a lone LF end a line; a lone CR is data. Overlong lines stay whole.
+// Ctrl-Z bytes that run to the end of the file are a DOS end marker and dropped; any other
+// Ctrl-Z is data.
 std::vector<std::string> decode_lines(std::string_view bytes);
 
 // Appends one line as it goes to disk: every '\n' as CR LF, and a newline added when the

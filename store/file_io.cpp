@@ -40,6 +40,9 @@ bool write_all(HANDLE h, std::string_view bytes)
     return FlushFileBuffers(h) != 0;
 }
 
+// One rename, so that the target is at every moment the old or the new file. ReplaceFile is no
+// such step everywhere (one implementation moves the old file away first): a process killed in
+// between would leave no date file at all. The target's attributes go over to the new file.
 bool replace_target(const char* target, const char* temp)
 {
     DWORD attr = GetFileAttributesA(target);
@@ -47,9 +50,10 @@ bool replace_target(const char* target, const char* temp)
         return MoveFileExA(temp, target, MOVEFILE_WRITE_THROUGH) != 0;
     if (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    // ReplaceFile keeps the target's attributes; a plain move is the fallback where it is missing.
-    if (ReplaceFileA(target, temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        return true;
+    const DWORD kept = attr & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                               FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+    if (kept)
+        SetFileAttributesA(temp, kept);
     return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -9,22 +9,6 @@
 #include "view/mvie.h"
 
 
-namespace {
-
-bool same_path(const std::string& a, const std::string& b)
-{
-    return !a.empty() && lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
-std::string full_path(const char* path)
-{
-    char buf[MAX_PATH];
-    DWORD n = GetFullPathNameA(path, MAX_PATH, buf, nullptr);
-    return n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string(path);
-}
-
-} // namespace
-
 mdoc::mdoc()
 {
     trm_log("mdoc::mdoc () OK ...\n");
@@ -80,14 +64,14 @@ bool mdoc::read_file(const char* path)
             papp->list.lines.push_back(std::move(line));
     }
     // An existing file that could not be read must not be emptied by a later save.
-    unreadable_path_ = r == ReadResult::unreadable ? full_path(path) : std::string();
+    unreadable_path_ = r == ReadResult::unreadable ? fw::full_path(path) : std::string();
     trm_log("mdoc::read_file () OK ...\n");
     return r != ReadResult::unreadable;
 }
 
 bool mdoc::ask_save(const char* target)
 {
-    if (same_path(full_path(target), unreadable_path_))
+    if (fw::same_file(fw::full_path(target), unreadable_path_))
         return true;
     mvie* view = active_view();
     HWND main = papp->main_window();

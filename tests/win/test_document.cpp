@@ -221,7 +221,9 @@ TEST_F(Document, OverlongAndUnterminatedLinesSurviveASave)
     open_as_current(at("scratch2.dat"), "");
     papp->open_document_file(a.c_str());
     wt::pump();
-    EXPECT_EQ(wt::read_text(a), longline + "2011.07.07\tThu\t\tlast\n" + kOpenA);
+    // The reload after an open passes every line through the rows once: the short line gets its
+    // missing tab, nothing is lost or merged, and the held lines come first in date order.
+    EXPECT_EQ(wt::read_text(a), "2011.07.07\tThu\t\tlast\t\n" + longline + kOpenA);
     EXPECT_EQ(papp->list.row_count(), 1);
     EXPECT_EQ(papp->list.lines.size(), 2u);
 }

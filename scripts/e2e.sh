@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Runs the end-to-end suite of a build tree: a fresh Wine prefix of its own with its own
+# wineserver, Xvfb when there is no display, then trm_e2e.exe against the tree's trm.exe.
+# Screenshots become PNG files; with TRM_E2E_DOCS=1 the List, Month, Year and Options pictures
+# are copied to docs/img/. Usage: scripts/e2e.sh BUILD_DIR [gtest arguments]
+set -u
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?usage: e2e.sh BUILD_DIR}" && pwd); shift
+for f in trm.exe trm_e2e.exe; do
+  [ -f "$build/$f" ] || { echo "e2e.sh: $build/$f is missing" >&2; exit 2; }
+done
+
+export WINEPREFIX="$build/e2e-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+
+xvfb=""
+# shellcheck disable=SC2317  # run by the trap
+stop() {
+  wineserver -k >/dev/null 2>&1
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null; fi
+}
+trap stop EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  # A display number nobody holds; Xvfb says through -displayfd when it is ready.
+  ready=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$ready" ] && break; sleep 0.1; done
+  [ -s "$ready" ] || { echo "e2e.sh: Xvfb did not start" >&2; rm -f "$ready"; exit 2; }
+  DISPLAY=":$(head -n1 "$ready")"
+  export DISPLAY
+  rm -f "$ready"
+fi
+
+wineserver -p
+wineboot -i >/dev/null 2>&1
+
+cd "$build" || exit 2
+timeout "${TRM_E2E_TIMEOUT:-900}" wine "$build/trm_e2e.exe" "$@"
+rc=$?
+
+shots="$build/e2e-shots"
+if command -v convert >/dev/null; then
+  for bmp in "$shots"/*.bmp; do
+    [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  done
+fi
+if [ "${TRM_E2E_DOCS:-0}" = 1 ]; then
+  mkdir -p "$root/docs/img"
+  for name in list month year options; do
+    for pic in "$shots"/[0-9][0-9]-"$name".png; do
+      if [ -f "$pic" ]; then cp "$pic" "$root/docs/img/$name.png"; fi
+    done
+  done
+fi
+exit $rc

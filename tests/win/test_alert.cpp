@@ -1,0 +1,426 @@
+// The due-date alert: which ticks start a player, with a stand-in player registered for ".wav",
+// and the worker that waits for each player without holding up the window.
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "app/registry.h"
+#include "fw/app.h"
+#include "list/alert.h"
+#include "res/resource.h"
+#include "view/mvie.h"
+#include "win_test.h"
+
+namespace {
+
+const char* const wav_key = "Software\\Classes\\.wav";
+const char* const test_class = "trmtest.wav";
+const char* const test_class_key = "Software\\Classes\\trmtest.wav";
+const char* const not_started = "  CreateProcess () not started\n";
+constexpr DWORD patience_ms = 20000;
+
+std::string program_folder()
+{
+    std::string exe = fw::module_path();
+    return exe.substr(0, exe.find_last_of('\\') + 1);
+}
+
+// The local date days away from today as the date file holds it.
+std::string date_text(int days)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME ft;
+    SystemTimeToFileTime(&now, &ft);
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    t.QuadPart += static_cast<long long>(days) * 24 * 3600 * 10000000LL;
+    ft.dwLowDateTime = t.LowPart;
+    ft.dwHighDateTime = t.HighPart;
+    SYSTEMTIME day;
+    FileTimeToSystemTime(&ft, &day);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d.%02d.%02d", day.wYear, day.wMonth, day.wDay);
+    return text;
+}
+
+std::string date_line(int days, const char* time, const char* status)
+{
+    return date_text(days) + "\tMon\t" + time + "\tCall the bank\t" + status + "\n";
+}
+
+size_t count_of(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+struct PlayerRecord {
+    DWORD pid, tid;
+    std::string command;
+};
+
+struct FrameQuestion {
+    LRESULT sent = 0;
+};
+
+DWORD WINAPI ask_frame(void* param)
+{
+    DWORD_PTR answer = 0;
+    static_cast<FrameQuestion*>(param)->sent =
+        SendMessageTimeoutA(papp->main_window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    return 0;
+}
+
+// Lets the window's thread answer messages sent from elsewhere while it waits for a thread.
+bool wait_answering(HANDLE thread, DWORD limit_ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < limit_ms) {
+        DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0)
+            return true;
+        MSG msg;
+        // Sent messages are delivered inside the peek; posted ones (timer ticks) stay queued.
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return false;
+}
+
+class Alert : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_tick_ = papp->tick_count;
+        saved_wf_ = papp->gui.wf;
+        saved_wm_ = papp->gui.wm;
+        std::strcpy(saved_cmd_, papp->media_cmd);
+        CLst& list = papp->list;
+        for (int row = 0; row < list.row_count(); ++row)
+            saved_rows_.push_back(list.store.read_back(static_cast<size_t>(row)));
+        saved_lines_ = list.lines;
+        if (const char* cls = reg_get_str("HKLM", wav_key, ""))
+            saved_class_ = std::string(cls);
+
+        record_ = wt::temp_dir("alert") + "\\players.txt";
+        DeleteFileA(record_.c_str());
+        DeleteFileA(hold_marker().c_str());
+        SetEnvironmentVariableA("TRM_PLAYER_RECORD", record_.c_str());
+        SetEnvironmentVariableA("TRM_PLAYER_EXIT", nullptr);
+        register_fake_player();
+        papp->tick_count = 0;
+        papp->gui.wf = 1;
+    }
+
+    void TearDown() override
+    {
+        DeleteFileA(hold_marker().c_str());
+        end_players();
+        for (HANDLE worker : workers_) {
+            WaitForSingleObject(worker, patience_ms);
+            CloseHandle(worker);
+        }
+        SetEnvironmentVariableA("TRM_PLAYER_RECORD", nullptr);
+        SetEnvironmentVariableA("TRM_PLAYER_EXIT", nullptr);
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, test_class_key);
+        if (saved_class_)
+            reg_set_str("HKLM", wav_key, "", saved_class_->c_str());
+        else
+            RegDeleteTreeA(HKEY_LOCAL_MACHINE, wav_key);
+        std::strcpy(papp->media_cmd, saved_cmd_);
+        papp->tick_count = saved_tick_;
+        papp->gui.wf = saved_wf_;
+        papp->gui.wm = saved_wm_;
+        set_rows(saved_rows_);
+        papp->list.lines = saved_lines_;
+        papp->list.refresh_rows();
+    }
+
+    void register_fake_player()
+    {
+        reg_set_str("HKLM", wav_key, "", test_class);
+        std::string play = "\"" + program_folder() + "fake_player.exe\" \"%1\"";
+        reg_set_str("HKLM", (std::string(test_class_key) + "\\shell\\play\\command").c_str(), "", play.c_str());
+        papp->media_cmd[0] = '\0';
+        papp->chek_comm();
+        ASSERT_NE(std::strstr(papp->media_cmd, "fake_player.exe\""), nullptr) << papp->media_cmd;
+    }
+
+    static void set_rows(const std::vector<std::string>& lines)
+    {
+        CLst& list = papp->list;
+        list.store.delete_all_rows();
+        for (const std::string& line : lines)
+            list.store.add_line(line);
+        list.refresh_rows();
+    }
+
+    std::string hold_marker() const { return record_ + ".hold"; }
+    void hold_players() { wt::write_file(hold_marker(), "hold"); }
+
+    // One timer tick as the view receives it; true when the tick started a playback worker.
+    bool tick()
+    {
+        papp->play_thread = 0;
+        SendMessageA(active_view()->hwnd(), WM_TIMER, ID_ALERT_TIMER, 0);
+        if (papp->play_thread == 0)
+            return false;
+        // Kept so that every worker has ended before the next test changes the media command.
+        if (HANDLE worker = OpenThread(SYNCHRONIZE, FALSE, papp->play_thread))
+            workers_.push_back(worker);
+        return true;
+    }
+
+    // The numbers of the ticks, out of the next count, that started a worker.
+    std::vector<int> starting_ticks(int count)
+    {
+        std::vector<int> started;
+        for (int i = 0; i < count; ++i)
+            if (tick())
+                started.push_back(papp->tick_count);
+        return started;
+    }
+
+    std::vector<PlayerRecord> records() const
+    {
+        std::vector<PlayerRecord> out;
+        std::istringstream in(wt::read_text(record_));
+        std::string line;
+        while (std::getline(in, line)) {
+            size_t tab = line.find('\t');
+            size_t second = tab == std::string::npos ? tab : line.find('\t', tab + 1);
+            if (second == std::string::npos)
+                continue;
+            out.push_back({static_cast<DWORD>(std::strtoul(line.c_str(), nullptr, 10)),
+                           static_cast<DWORD>(std::strtoul(line.c_str() + tab + 1, nullptr, 10)),
+                           line.substr(second + 1)});
+        }
+        return out;
+    }
+
+    // Waits, within bounds, until count players have written their record.
+    bool wait_for_players(size_t count) const
+    {
+        DWORD start = GetTickCount();
+        while (records().size() < count) {
+            if (GetTickCount() - start > patience_ms)
+                return false;
+            Sleep(10);
+        }
+        return true;
+    }
+
+    // Waits until every worker started so far has ended; their players have ended before them.
+    bool workers_ended()
+    {
+        bool all = true;
+        for (HANDLE worker : workers_) {
+            all = WaitForSingleObject(worker, patience_ms) == WAIT_OBJECT_0 && all;
+            CloseHandle(worker);
+        }
+        workers_.clear();
+        return all;
+    }
+
+    // Kills the players of this test that still run, by the ids they recorded.
+    void end_players()
+    {
+        for (const PlayerRecord& r : records()) {
+            HANDLE p = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, r.pid);
+            if (!p)
+                continue;
+            if (WaitForSingleObject(p, 0) == WAIT_TIMEOUT)
+                TerminateProcess(p, 1);
+            WaitForSingleObject(p, patience_ms);
+            CloseHandle(p);
+        }
+    }
+
+    size_t log_count(const char* line) const { return count_of(wt::read_text("trm.log"), line); }
+
+    bool wait_for_log_count(const char* line, size_t count) const
+    {
+        DWORD start = GetTickCount();
+        while (log_count(line) < count) {
+            if (GetTickCount() - start > patience_ms)
+                return false;
+            Sleep(10);
+        }
+        return true;
+    }
+
+    std::string record_;
+    std::vector<HANDLE> workers_;
+
+private:
+    int saved_tick_ = 0, saved_wf_ = 0, saved_wm_ = 0;
+    char saved_cmd_[256] = "";
+    std::vector<std::string> saved_rows_, saved_lines_;
+    std::optional<std::string> saved_class_;
+};
+
+} // namespace
+
+TEST_F(Alert, DueEntryPlaysAtTickOneAndAtEveryMultipleOfTheRepeat)
+{
+    papp->gui.wm = 3;
+    set_rows({date_line(-1, "", "0"), date_line(5, "", "0")});
+    EXPECT_EQ(starting_ticks(7), (std::vector<int>{1, 3, 6}));
+    ASSERT_TRUE(wait_for_players(3));
+    ASSERT_TRUE(workers_ended());
+    std::vector<PlayerRecord> started = records();
+    ASSERT_EQ(started.size(), 3u);
+    for (const PlayerRecord& r : started)
+        EXPECT_EQ(r.command, papp->media_cmd);
+}
+
+TEST_F(Alert, EntryDueOnlyFromTickTwoFirstPlaysAtTheRepeat)
+{
+    papp->gui.wm = 3;
+    set_rows({date_line(1, "", "0")});
+    EXPECT_FALSE(tick());
+    set_rows({date_line(1, "", "0"), date_line(-2, "08:00", "0")});
+    EXPECT_EQ(starting_ticks(5), (std::vector<int>{3, 6}));
+    ASSERT_TRUE(wait_for_players(2));
+    ASSERT_TRUE(workers_ended());
+    EXPECT_EQ(records().size(), 2u);
+}
+
+TEST_F(Alert, OnlyRowsAreScannedAndTheirStatusDoesNotCount)
+{
+    papp->gui.wm = 1;
+    // Nothing due: an empty list, a future entry, a due line held back in the line store.
+    set_rows({});
+    EXPECT_FALSE(tick());
+    set_rows({date_line(3, "09:00", "0")});
+    EXPECT_FALSE(tick());
+    papp->list.lines = {date_line(-1, "", "1")};
+    EXPECT_FALSE(tick());
+    // A done entry that is a row counts; so does an entry of today from the start of the day.
+    set_rows({date_line(-1, "", "1")});
+    EXPECT_TRUE(tick());
+    set_rows({date_line(0, "00:00", "0")});
+    EXPECT_TRUE(tick());
+    ASSERT_TRUE(wait_for_players(2));
+    EXPECT_TRUE(workers_ended());
+}
+
+TEST_F(Alert, SwitchedOffNeverPlaysButTheTicksAreCounted)
+{
+    papp->gui.wm = 1;
+    set_rows({date_line(-1, "", "0")});
+    papp->gui.wf = 0;
+    EXPECT_TRUE(starting_ticks(4).empty());
+    EXPECT_EQ(papp->tick_count, 4);
+    // Only 1 switches it on.
+    papp->gui.wf = 2;
+    EXPECT_TRUE(starting_ticks(2).empty());
+    EXPECT_EQ(papp->tick_count, 6);
+    EXPECT_FALSE(wt::file_exists(record_));
+}
+
+TEST_F(Alert, RepeatOfZeroOrLessPlaysOnlyAtTickOne)
+{
+    set_rows({date_line(-1, "", "0")});
+    papp->gui.wm = 0;
+    EXPECT_EQ(starting_ticks(5), (std::vector<int>{1}));
+    papp->tick_count = 0;
+    papp->gui.wm = -4;
+    EXPECT_EQ(starting_ticks(5), (std::vector<int>{1}));
+    ASSERT_TRUE(wait_for_players(2));
+    ASSERT_TRUE(workers_ended());
+    EXPECT_EQ(records().size(), 2u);
+}
+
+TEST_F(Alert, WithoutPlayerEachQualifyingTickLogsThatNothingStarted)
+{
+    papp->media_cmd[0] = '\0';
+    papp->gui.wm = 2;
+    set_rows({date_line(-1, "", "0")});
+    size_t before = log_count(not_started);
+    EXPECT_EQ(starting_ticks(5), (std::vector<int>{1, 2, 4}));
+    ASSERT_TRUE(wait_for_log_count(not_started, before + 3));
+    ASSERT_TRUE(workers_ended());
+    EXPECT_EQ(log_count(not_started), before + 3);
+    EXPECT_FALSE(wt::file_exists(record_));
+}
+
+TEST_F(Alert, PlayersThatNeverEndPileUpWhileTheWindowAnswers)
+{
+    hold_players();
+    papp->gui.wm = 1;
+    set_rows({date_line(-1, "", "0")});
+    EXPECT_EQ(starting_ticks(3), (std::vector<int>{1, 2, 3}));
+    ASSERT_TRUE(wait_for_players(3));
+    std::vector<PlayerRecord> started = records();
+    ASSERT_EQ(started.size(), 3u);
+    for (const PlayerRecord& r : started) {
+        HANDLE p = OpenProcess(SYNCHRONIZE, FALSE, r.pid);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(WaitForSingleObject(p, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "player " << r.pid << " ended";
+        CloseHandle(p);
+    }
+    EXPECT_NE(started[0].pid, started[1].pid);
+    EXPECT_NE(started[1].pid, started[2].pid);
+
+    // Another thread asks the frame while all three players run.
+    FrameQuestion question;
+    HANDLE asker = CreateThread(nullptr, 0, ask_frame, &question, 0, nullptr);
+    ASSERT_NE(asker, nullptr);
+    EXPECT_TRUE(wait_answering(asker, patience_ms));
+    WaitForSingleObject(asker, patience_ms);
+    CloseHandle(asker);
+    EXPECT_NE(question.sent, 0);
+
+    end_players();
+    EXPECT_TRUE(workers_ended());
+}
+
+TEST_F(Alert, PlayerEndingWithTheStillActiveCodeReleasesItsWorker)
+{
+    hold_players();
+    SetEnvironmentVariableA("TRM_PLAYER_EXIT", "259");
+    papp->gui.wm = 1;
+    set_rows({date_line(-1, "", "0")});
+    ASSERT_TRUE(tick());
+    ASSERT_TRUE(wait_for_players(1));
+    ASSERT_EQ(workers_.size(), 1u);
+    EXPECT_EQ(WaitForSingleObject(workers_[0], 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    DeleteFileA(hold_marker().c_str());
+    EXPECT_TRUE(workers_ended());
+}
+
+TEST_F(Alert, ExecWaitReturnsOnceThePlayerHasEndedAndReleasesItsHandles)
+{
+    for (int show = 0; show < 2; ++show)
+        EXPECT_EQ(exec_wait(papp->media_cmd, show), 0);
+    // Synchronous: each player has written its record before exec_wait came back.
+    std::vector<PlayerRecord> started = records();
+    ASSERT_EQ(started.size(), 2u);
+    // With its last handle closed the player's thread is gone, id and all. (Wine keeps an ended
+    // process's object a while longer, so the process handle cannot be checked the same way.)
+    for (const PlayerRecord& r : started) {
+        HANDLE t = OpenThread(SYNCHRONIZE, FALSE, r.tid);
+        EXPECT_EQ(t, nullptr) << "thread " << r.tid << " still held";
+        if (t)
+            CloseHandle(t);
+    }
+}
+
+TEST_F(Alert, ExecWaitStartsNeitherAMissingNorAnOverlongCommand)
+{
+    size_t before = log_count(not_started);
+    EXPECT_EQ(exec_wait("\"C:\\no such folder\\player.exe\" \"ring.mp3\"", 1), 1);
+    std::string overlong = std::string(papp->media_cmd) + " \"" + std::string(260, 'x') + "\"";
+    EXPECT_EQ(exec_wait(overlong.c_str(), 1), 1);
+    EXPECT_EQ(exec_wait("", 0), 1);
+    EXPECT_EQ(log_count(not_started), before + 3);
+    EXPECT_FALSE(wt::file_exists(record_));
+}
