@@ -45,11 +45,14 @@ bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat)
 {
     const std::vector<UINT> buttons = button_ids(resource_id);
     const UINT bitmap_id = resource_id;
-    DWORD style = WS_CHILD | WS_VISIBLE | CCS_TOP | TBSTYLE_TOOLTIPS | (flat ? TBSTYLE_FLAT : 0);
-    hwnd_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr), nullptr);
-    if (!hwnd_)
+    // The frame places the bar itself, on whichever side it is docked.
+    DWORD style = WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_TOOLTIPS |
+                  (flat ? TBSTYLE_FLAT : 0);
+    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr), nullptr);
+    if (!bar)
         return false;
+    subclass(bar);
     SendMessageA(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
     int images = 0;
@@ -74,6 +77,98 @@ bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat)
     SendMessageA(hwnd_, TB_ADDBUTTONS, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
     SendMessageA(hwnd_, TB_AUTOSIZE, 0, 0);
     return true;
+}
+
+void ToolBar::dock(Side side)
+{
+    side_ = side;
+    bool vertical = side == Side::left || side == Side::right;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, vertical ? (style | CCS_VERT | TBSTYLE_WRAPABLE) : (style & ~(CCS_VERT | TBSTYLE_WRAPABLE)));
+    // A vertical bar holds one button a row.
+    int count = static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON b{};
+        SendMessageA(hwnd_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_STATE | TBIF_BYINDEX;
+        info.fsState = static_cast<BYTE>(vertical ? (b.fsState | TBSTATE_WRAP) : (b.fsState & ~TBSTATE_WRAP));
+        SendMessageA(hwnd_, TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
+    }
+    HWND parent = GetParent(hwnd_);
+    RECT rc;
+    GetClientRect(parent, &rc);
+    SendMessageA(parent, WM_SIZE, SIZE_RESTORED, MAKELPARAM(rc.right, rc.bottom));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+SIZE ToolBar::extent() const
+{
+    SIZE size{0, 0};
+    int count = static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT r{};
+        if (SendMessageA(hwnd_, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r))) {
+            size.cx = r.right > size.cx ? r.right : size.cx;
+            size.cy = r.bottom > size.cy ? r.bottom : size.cy;
+        }
+    }
+    return SIZE{size.cx + 4, size.cy + 4};
+}
+
+ToolBar::Side ToolBar::nearest_side(POINT pt) const
+{
+    HWND parent = GetParent(hwnd_);
+    ScreenToClient(parent, &pt);
+    RECT rc;
+    GetClientRect(parent, &rc);
+    int to_left = pt.x, to_right = rc.right - pt.x, to_top = pt.y, to_bottom = rc.bottom - pt.y;
+    int best = to_top;
+    Side side = Side::top;
+    if (to_bottom < best) { best = to_bottom; side = Side::bottom; }
+    if (to_left < best) { best = to_left; side = Side::left; }
+    if (to_right < best) side = Side::right;
+    return side;
+}
+
+LRESULT ToolBar::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+        // A press beside the buttons picks the bar up.
+        if (SendMessageA(hwnd_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&pt)) < 0) {
+            dragging_ = true;
+            SetCapture(hwnd_);
+            SetCursor(LoadCursor(nullptr, IDC_SIZEALL));
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (dragging_) {
+            SetCursor(LoadCursor(nullptr, IDC_SIZEALL));
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (dragging_) {
+            dragging_ = false;
+            ReleaseCapture();
+            ClientToScreen(hwnd_, &pt);
+            Side side = nearest_side(pt);
+            if (side != side_)
+                dock(side);
+            return 0;
+        }
+        break;
+    case WM_CAPTURECHANGED:
+        dragging_ = false;
+        break;
+    default:
+        break;
+    }
+    return default_proc(msg, wp, lp);
 }
 
 void ToolBar::press(UINT cmd, bool down)
@@ -205,21 +300,37 @@ void Frame::recalc_layout()
 {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    int top = 0, bottom = rc.bottom;
-    if (tools_ && tools_->hwnd() && IsWindowVisible(tools_->hwnd())) {
-        SendMessageA(tools_->hwnd(), TB_AUTOSIZE, 0, 0);
-        RECT tr;
-        GetWindowRect(tools_->hwnd(), &tr);
-        top = tr.bottom - tr.top;
-    }
+    RECT free = rc;
     if (status_ && status_->hwnd() && IsWindowVisible(status_->hwnd())) {
         status_->layout();
         RECT sr;
         GetWindowRect(status_->hwnd(), &sr);
-        bottom -= sr.bottom - sr.top;
+        free.bottom -= sr.bottom - sr.top;
+    }
+    if (tools_ && tools_->hwnd() && IsWindowVisible(tools_->hwnd())) {
+        SIZE need = tools_->extent();
+        switch (tools_->side()) {
+        case ToolBar::Side::top:
+            MoveWindow(tools_->hwnd(), 0, 0, rc.right, need.cy, TRUE);
+            free.top += need.cy;
+            break;
+        case ToolBar::Side::bottom:
+            MoveWindow(tools_->hwnd(), 0, free.bottom - need.cy, rc.right, need.cy, TRUE);
+            free.bottom -= need.cy;
+            break;
+        case ToolBar::Side::left:
+            MoveWindow(tools_->hwnd(), 0, 0, need.cx, free.bottom, TRUE);
+            free.left += need.cx;
+            break;
+        case ToolBar::Side::right:
+            MoveWindow(tools_->hwnd(), rc.right - need.cx, 0, need.cx, free.bottom, TRUE);
+            free.right -= need.cx;
+            break;
+        }
     }
     if (view_ && view_->hwnd())
-        MoveWindow(view_->hwnd(), 0, top, rc.right, bottom > top ? bottom - top : 0, TRUE);
+        MoveWindow(view_->hwnd(), free.left, free.top, free.right > free.left ? free.right - free.left : 0,
+                   free.bottom > free.top ? free.bottom - free.top : 0, TRUE);
 }
 
 void Frame::show_bar(HWND bar, bool show)

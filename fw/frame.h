@@ -10,17 +10,30 @@ namespace fw {
 class Document;
 class View;
 
-class ToolBar {
+// A tool bar that docks on any side of its frame: drag it by a free spot (between or beside its
+// buttons) towards an edge to move it there.
+class ToolBar : public Wnd {
 public:
+    enum class Side { top, bottom, left, right };
+
     // Buttons from the resource: a strip of 16 x 16 images (bitmap) and the button ids in order
     // (RCDATA of 16-bit words, 0 for a separator), both under resource_id.
     bool create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat);
-    HWND hwnd() const { return hwnd_; }
     void press(UINT cmd, bool down);
     bool pressed(UINT cmd) const;
 
+    Side side() const { return side_; }
+    void dock(Side side);
+    // Width and height the bar needs on its side.
+    SIZE extent() const;
+
+protected:
+    LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
+
 private:
-    HWND hwnd_ = nullptr;
+    Side nearest_side(POINT screen_pt) const;
+    Side side_ = Side::top;
+    bool dragging_ = false;
 };
 
 class StatusBar {

@@ -92,25 +92,6 @@ void draw_heading(const fw::Dc& dc, const CTrm& grid, int mode)
     draw_text(dc.hdc, grid.org_x / 2 + grid.area_right / 2, grid.org_y / 2, text);
 }
 
-// The time and text of every row of the month, per day, in list order. Straight from the rows,
-// not through the list control: a month paint over 100,000 rows has to stay within a frame.
-DayTexts collect_month_texts(const RowStore& store, int month, int year)
-{
-    size_t next = 0;
-    return collect_day_texts(month, year, [&](DayRow& row) {
-        while (next < store.row_count()) {
-            const size_t at = next++;
-            const std::string_view date = store.cell(at, 0);
-            // Only rows of the month have their other cells read.
-            if (!day_in_month(date, month, year))
-                continue;
-            row = {date, store.cell(at, 2), store.cell(at, 3)};
-            return true;
-        }
-        return false;
-    });
-}
-
 // Everything one month paints inside its day cells.
 class DayPainter {
 public:

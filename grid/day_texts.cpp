@@ -1,5 +1,7 @@
 #include "grid/day_texts.h"
 
+#include "list/row_store.h"
+
 #include "options/number_text.h"
 
 namespace {
@@ -28,4 +30,21 @@ void DayTextCollector::add(const DayRow& row) {
   std::string& text = texts_[static_cast<std::size_t>(*day - 1)];
   append_word(text, row.time);
   append_word(text, row.todo);
+}
+
+DayTexts collect_month_texts(const RowStore& store, int month, int year)
+{
+    size_t next = 0;
+    return collect_day_texts(month, year, [&](DayRow& row) {
+        while (next < store.row_count()) {
+            const size_t at = next++;
+            const std::string_view date = store.cell(at, 0);
+            // Only rows of the month have their other cells read.
+            if (!day_in_month(date, month, year))
+                continue;
+            row = {date, store.cell(at, 2), store.cell(at, 3)};
+            return true;
+        }
+        return false;
+    });
 }

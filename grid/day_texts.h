@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+class RowStore;
+
 using DayTexts = std::array<std::string, 31>;
 
 // The three cells of a list row that the month grid reads.
@@ -42,3 +44,7 @@ DayTexts collect_day_texts(int month, int year, NextRow&& next_row) {
   while (next_row(row)) collector.add(row);
   return std::move(collector.texts());
 }
+
+// The time and text of every row of the store in the month, per day, in list order. Reads the
+// rows directly: a month paint over 100,000 rows has to stay within a frame.
+DayTexts collect_month_texts(const RowStore& store, int month, int year);

@@ -13,21 +13,6 @@
 class CEdt : public fw::Wnd {
 protected:
     LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-private:
-    void OnLButtonDown(POINT pt);
-    void OnKeyUp(UINT key);
-    void OnColumnClick(int column);
-    void create_columns();
-    void create_editor(HWND parent);
-    // Answers the control's request for a cell's text from the store.
-    void give_cell_text(LPARAM disp_info, bool wide) const;
-    LRESULT read_item_text(WPARAM row, LPARAM item, bool wide) const;
-    int first_selected() const;
-    void clear_selection();
-    void select_only(int row);
-    int column_width(int col) const;
-    HFONT font() const;
 };
 
 class CLst : public fw::Wnd {

@@ -163,3 +163,43 @@ TEST(Frame, PlacedFromTheSettings)
     EXPECT_EQ(rc.left, papp->gui.xo);
     EXPECT_EQ(rc.top, papp->gui.yo);
 }
+
+TEST(Frame, ToolBarDocksOnEverySideAndTheViewMakesRoom)
+{
+    fw::ToolBar& bar = frame()->tool_bar;
+    HWND view = active_view()->hwnd();
+    auto rect_in_frame = [](HWND w) {
+        RECT r;
+        GetWindowRect(w, &r);
+        MapWindowPoints(nullptr, papp->main_window(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    RECT client;
+    GetClientRect(papp->main_window(), &client);
+    bar.dock(fw::ToolBar::Side::left);
+    RECT b = rect_in_frame(bar.hwnd()), v = rect_in_frame(view);
+    EXPECT_EQ(b.left, 0);
+    EXPECT_LT(b.right - b.left, b.bottom - b.top);
+    EXPECT_EQ(v.left, b.right);
+    EXPECT_EQ(v.top, 0);
+    bar.dock(fw::ToolBar::Side::right);
+    b = rect_in_frame(bar.hwnd());
+    v = rect_in_frame(view);
+    EXPECT_EQ(b.right, client.right);
+    EXPECT_EQ(v.right, b.left);
+    // Dragging the bar by a free spot to the top edge docks it there again.
+    RECT sep{};
+    SendMessageA(bar.hwnd(), TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&sep));
+    POINT grab{(sep.left + sep.right) / 2, (sep.top + sep.bottom) / 2};
+    SendMessageA(bar.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grab.x, grab.y));
+    POINT drop{client.right / 2, 2};
+    MapWindowPoints(papp->main_window(), bar.hwnd(), &drop, 1);
+    SendMessageA(bar.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(drop.x), static_cast<WORD>(drop.y)));
+    EXPECT_EQ(bar.side(), fw::ToolBar::Side::top);
+    b = rect_in_frame(bar.hwnd());
+    v = rect_in_frame(view);
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.right - b.left, client.right);
+    EXPECT_EQ(v.top, b.bottom);
+    wt::pump();
+}

@@ -8,7 +8,6 @@
 #include <atomic>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
