@@ -147,7 +147,7 @@ int RowStore::compare_keys(const DateKey& a, const DateKey& b) const {
 void RowStore::fill(bool show_all) {
     hand_back_rows();
     rows_up_ = sort_up != 0;
-    if (show_all) rows_.reserve(lines.size());
+    rows_.reserve(lines.size());
     size_t kept = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (show_all || dl::is_open_line(lines[i])) {

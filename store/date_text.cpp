@@ -1,5 +1,7 @@
 #include "store/date_text.h"
 
+#include <algorithm>
+
 namespace dl {
 
 namespace {
@@ -26,6 +28,7 @@ std::string line_before(std::string_view bytes, size_t start, size_t lf) {
 std::vector<std::string> decode_lines(std::string_view bytes) {
     const std::string_view text = without_end_marker(bytes);
     std::vector<std::string> lines;
+    lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     size_t start = 0;
     while (start < text.size()) {
         size_t lf = text.find('\n', start);

@@ -1,5 +1,7 @@
 #include "store/mdoc.h"
+#include <iterator>
 #include <string>
+#include <vector>
 #include "app/log.h"
 #include "app/mapp.h"
 #include "fw/frame.h"
@@ -60,8 +62,12 @@ bool mdoc::read_file(const char* path)
     std::string bytes;
     ReadResult r = read_whole_file(path, bytes);
     if (r == ReadResult::ok) {
-        for (std::string& line : dl::decode_lines(bytes))
-            papp->list.lines.push_back(std::move(line));
+        std::vector<std::string> read = dl::decode_lines(bytes);
+        std::vector<std::string>& lines = papp->list.lines;
+        if (lines.empty())
+            lines = std::move(read);
+        else
+            lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
     }
     // An existing file that could not be read must not be emptied by a later save.
     unreadable_path_ = r == ReadResult::unreadable ? fw::full_path(path) : std::string();
