@@ -30,7 +30,10 @@ bool mdoc::OnNewDocument()
 
 bool mdoc::OnOpenDocument(const char* path)
 {
-    ask_save(GetPathName().c_str());
+    // Opening would drop the dates in memory that could not be written: the user decides.
+    if (!ask_save(GetPathName().c_str()) &&
+        !confirm_unsaved("Open the other file all the same?", frame() ? frame()->hwnd() : nullptr))
+        return false;
     papp->list.lines.clear();
     read_file(path);
     if (HWND main = papp->main_window())
@@ -49,12 +52,15 @@ bool mdoc::OnSaveDocument(const char* path)
 
 void mdoc::PreCloseFrame(fw::Frame* frame)
 {
-    close_cancelled_ = false;
-    if (ask_save(GetPathName().c_str()))
-        return;
     // Closing now would lose every change since the last save: the user decides.
-    std::string text = "The Dates could not be written to " + GetPathName() + " !\nClose Termaris all the same?";
-    close_cancelled_ = fw::message_box(frame ? frame->hwnd() : nullptr, text.c_str(), MB_YESNO | MB_ICONSTOP) != IDYES;
+    close_cancelled_ = !ask_save(GetPathName().c_str()) &&
+                       !confirm_unsaved("Close Termaris all the same?", frame ? frame->hwnd() : nullptr);
+}
+
+bool mdoc::confirm_unsaved(const char* question, HWND owner) const
+{
+    std::string text = "The Dates could not be written to " + GetPathName() + " !\n" + question;
+    return fw::message_box(owner, text.c_str(), MB_YESNO | MB_ICONSTOP) == IDYES;
 }
 
 bool mdoc::read_file(const char* path)
@@ -77,8 +83,10 @@ bool mdoc::read_file(const char* path)
 
 bool mdoc::ask_save(const char* target)
 {
+    // The file that could not be read is never overwritten: with nothing to keep that is no
+    // loss, but dates entered since then are reported as not saved.
     if (fw::same_file(fw::full_path(target), unreadable_path_))
-        return true;
+        return papp->list.row_count() == 0 && papp->list.lines.empty();
     mvie* view = active_view();
     HWND main = papp->main_window();
     if (!view || !main)

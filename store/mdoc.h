@@ -1,5 +1,6 @@
 // The date document: names the current date file, reads it into the line store, asks the view to save.
 #pragma once
+#include <windows.h>
 #include <string>
 #include "fw/doc.h"
 
@@ -20,6 +21,9 @@ public:
     bool ask_save(const char* target);
 
 private:
+    // Asks whether to go on although the dates could not be written; true for yes.
+    bool confirm_unsaved(const char* question, HWND owner) const;
+
     // A file that exists but could not be read: never overwritten by the empty list it left.
     std::string unreadable_path_;
     bool close_cancelled_ = false;

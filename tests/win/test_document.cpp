@@ -48,7 +48,9 @@ protected:
     void TearDown() override
     {
         fw::set_file_dialog_hook(nullptr);
-        // Back to a scratch current file, so later tests do not write into these.
+        // Back to a scratch current file, so later tests do not write into these; a current
+        // file that cannot be written is left without asking.
+        wt::MessageBoxes leave(IDYES);
         open_as_current(dir_ + "\\scratch.dat", "");
     }
     std::string at(const char* name) const { return dir_ + "\\" + name; }
@@ -226,4 +228,52 @@ TEST_F(Document, OverlongAndUnterminatedLinesSurviveASave)
     EXPECT_EQ(wt::read_text(a), "2011.07.07\tThu\t\tlast\t\n" + longline + kOpenA);
     EXPECT_EQ(papp->list.row_count(), 1);
     EXPECT_EQ(papp->list.lines.size(), 2u);
+}
+
+TEST_F(Document, DatesEnteredAfterAnUnreadableOpenAreReportedNotSaved)
+{
+    std::string locked = at("locked2.dat");
+    wt::write_file(locked, kOpenA);
+    HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
+    papp->open_document_file(locked.c_str());
+    wt::pump();
+    CloseHandle(hold);
+    papp->list.add_line(std::string(kOpenB).data());
+    EXPECT_FALSE(document()->ask_save(locked.c_str()));
+    {
+        wt::MessageBoxes keep(IDNO);
+        document()->PreCloseFrame(papp->main_frame());
+        EXPECT_EQ(keep.shown().size(), 1u);
+        EXPECT_TRUE(document()->close_cancelled());
+    }
+    EXPECT_EQ(wt::read_text(locked), kOpenA);
+    wt::reset_dates({});
+}
+
+TEST_F(Document, OpenAfterAFailedSaveAsksFirst)
+{
+    std::string a = at("ro3.dat"), b = at("b3.dat");
+    open_as_current(a, kOpenA);
+    papp->list.add_line(std::string("2011.06.01\tWen\t\tAdded\t0\n").data());
+    SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_READONLY);
+    wt::write_file(b, kOpenB);
+    {
+        wt::MessageBoxes no(IDNO);
+        papp->open_document_file(b.c_str());
+        wt::pump();
+        EXPECT_EQ(no.shown().size(), 1u);
+    }
+    // Nothing was opened: the dates in memory and the current file stay.
+    EXPECT_EQ(papp->list.row_count(), 2);
+    EXPECT_EQ(wt::window_text(papp->main_window()), "ro3.dat - Termaris");
+    {
+        wt::MessageBoxes yes(IDYES);
+        papp->open_document_file(b.c_str());
+        wt::pump();
+    }
+    EXPECT_EQ(wt::window_text(papp->main_window()), "b3.dat - Termaris");
+    EXPECT_EQ(papp->list.row_count(), 1);
+    SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(wt::read_text(a), kOpenA);
 }

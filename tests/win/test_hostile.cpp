@@ -148,6 +148,8 @@ protected:
     void TearDown() override
     {
         fw::set_file_dialog_hook(nullptr);
+        // A test may leave a current file that cannot be written: leave it without asking.
+        wt::MessageBoxes leave(IDYES);
         open(at("scratch.dat"), "");
         wt::reset_dates({});
     }
