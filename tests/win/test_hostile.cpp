@@ -437,31 +437,10 @@ TEST_F(HostileFile, NoRoomForTheTemporaryFile)
 // Hostile registry values, each read by a settings holder of its own in a folder of its own.
 namespace {
 
-class SettingsInFolder {
+// Each read by a settings holder of its own in a folder of its own.
+class SettingsInFolder : public wt::FreshSettings {
 public:
-    SettingsInFolder()
-    {
-        GetCurrentDirectoryA(MAX_PATH, cwd_);
-        SetCurrentDirectoryA(wt::temp_dir("hostile-settings").c_str());
-        saved_log_ = papp->log_file;
-        gui_ = new CGUI;
-    }
-    ~SettingsInFolder()
-    {
-        delete gui_;
-        if (papp->log_file && papp->log_file != saved_log_)
-            std::fclose(papp->log_file);
-        papp->log_file = saved_log_;
-        SetCurrentDirectoryA(cwd_);
-    }
-    SettingsInFolder(const SettingsInFolder&) = delete;
-    SettingsInFolder& operator=(const SettingsInFolder&) = delete;
-    const CGUI& gui() const { return *gui_; }
-
-private:
-    char cwd_[MAX_PATH];
-    FILE* saved_log_;
-    CGUI* gui_;
+    SettingsInFolder() : wt::FreshSettings("hostile-settings") {}
 };
 
 void set_raw(const char* name, DWORD type, const void* data, DWORD size)

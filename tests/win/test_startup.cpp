@@ -9,31 +9,7 @@
 
 namespace {
 
-// Runs a settings holder in a folder of its own, so the program's own log stays as it is.
-class FreshSettings {
-public:
-    FreshSettings()
-    {
-        GetCurrentDirectoryA(MAX_PATH, cwd_);
-        SetCurrentDirectoryA(wt::temp_dir("settings").c_str());
-        saved_log_ = papp->log_file;
-        gui_ = new CGUI;
-    }
-    ~FreshSettings()
-    {
-        delete gui_;
-        if (papp->log_file && papp->log_file != saved_log_)
-            std::fclose(papp->log_file);
-        papp->log_file = saved_log_;
-        SetCurrentDirectoryA(cwd_);
-    }
-    CGUI& gui() { return *gui_; }
-
-private:
-    char cwd_[MAX_PATH];
-    FILE* saved_log_;
-    CGUI* gui_;
-};
+using wt::FreshSettings;
 
 int stored(const char* name)
 {

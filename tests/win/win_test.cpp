@@ -1,5 +1,6 @@
 #include "win_test.h"
 #include <commctrl.h>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include "fw/frame.h"
@@ -150,6 +151,23 @@ LRESULT CALLBACK MessageBoxes::hook(int code, WPARAM wp, LPARAM lp)
         }
     }
     return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+FreshSettings::FreshSettings(const char* folder)
+{
+    GetCurrentDirectoryA(MAX_PATH, cwd_);
+    SetCurrentDirectoryA(temp_dir(folder).c_str());
+    saved_log_ = papp->log_file;
+    gui_ = new CGUI;
+}
+
+FreshSettings::~FreshSettings()
+{
+    delete gui_;
+    if (papp->log_file && papp->log_file != saved_log_)
+        std::fclose(papp->log_file);
+    papp->log_file = saved_log_;
+    SetCurrentDirectoryA(cwd_);
 }
 
 void reset_dates(const std::vector<std::string>& lines)

@@ -52,6 +52,21 @@ private:
     std::vector<Box> boxes_;
 };
 
+// A settings holder of its own, read in a folder of its own so the program's log stays as it is.
+class FreshSettings {
+public:
+    explicit FreshSettings(const char* folder = "settings");
+    ~FreshSettings();
+    FreshSettings(const FreshSettings&) = delete;
+    FreshSettings& operator=(const FreshSettings&) = delete;
+    CGUI& gui() { return *gui_; }
+
+private:
+    char cwd_[MAX_PATH];
+    FILE* saved_log_;
+    CGUI* gui_;
+};
+
 // Puts the list back to a known content: the given date lines as the file "trm.dat" was read,
 // Show all off, editor closed, List tab selected.
 void reset_dates(const std::vector<std::string>& lines);
