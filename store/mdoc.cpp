@@ -11,6 +11,15 @@
 #include "view/mvie.h"
 
 
+namespace {
+
+std::string not_written_text(const std::string& path)
+{
+    return "The Dates could not be written to " + path + " !\n";
+}
+
+} // namespace
+
 mdoc::mdoc()
 {
     trm_log("mdoc::mdoc () OK ...\n");
@@ -45,8 +54,7 @@ bool mdoc::OnSaveDocument(const char* path)
 {
     if (ask_save(path))
         return true;
-    fw::message_box(frame() ? frame()->hwnd() : nullptr, ("The Dates could not be written to " + std::string(path) + " !\n").c_str(),
-                    MB_OK | MB_ICONSTOP);
+    fw::message_box(frame() ? frame()->hwnd() : nullptr, not_written_text(path).c_str(), MB_OK | MB_ICONSTOP);
     return false;
 }
 
@@ -59,7 +67,7 @@ void mdoc::PreCloseFrame(fw::Frame* frame)
 
 bool mdoc::confirm_unsaved(const char* question, HWND owner) const
 {
-    std::string text = "The Dates could not be written to " + GetPathName() + " !\n" + question;
+    std::string text = not_written_text(GetPathName()) + question;
     return fw::message_box(owner, text.c_str(), MB_YESNO | MB_ICONSTOP) == IDYES;
 }
 

@@ -250,15 +250,6 @@ void add_rows(const std::vector<std::string>& lines)
     papp->list.refresh_rows();
 }
 
-// Changes the view's tab as the user does: the control's selection, then its notification.
-void choose_tab(int tab)
-{
-    mvie* view = active_view();
-    SendMessageA(view->tab_ctrl, TCM_SETCURSEL, tab, 0);
-    NMHDR hdr{view->tab_ctrl, IDC_TAB, static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageA(view->hwnd(), WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&hdr));
-}
-
 void send_mouse(UINT msg, POINT pt)
 {
     SendMessageA(active_view()->hwnd(), msg, 0, MAKELPARAM(pt.x, pt.y));
@@ -617,7 +608,7 @@ TEST_F(Grid, PrintedYearShowsItsHeadingAndToday)
 TEST_F(Grid, LeftClickBelowTheTabsRepaintsAndSelects)
 {
     show_month(12, 2011);
-    choose_tab(1);
+    wt::choose_tab(1);
     wt::paint_view();
     mvie* view = active_view();
     POINT on_tabs{200, 24};
@@ -638,7 +629,7 @@ TEST_F(Grid, LeftClickBelowTheTabsRepaintsAndSelects)
 TEST_F(Grid, RightClickSelectsAtTheNextPaint)
 {
     show_month(12, 2011);
-    choose_tab(1);
+    wt::choose_tab(1);
     wt::paint_view();
     const POINT day12 = centre(month_cell(0, 2));
     ValidateRect(active_view()->hwnd(), nullptr);
@@ -656,7 +647,7 @@ TEST_F(Grid, DoubleClickOnADayStartsANewEntry)
 {
     papp->gui.df = 1;
     show_month(12, 2011);
-    choose_tab(1);
+    wt::choose_tab(1);
     EXPECT_EQ(papp->show_all, 1);
     wt::paint_view();
     const POINT day5 = centre(month_cell(0, 1));
@@ -682,7 +673,7 @@ TEST_F(Grid, DoubleClickInTheYearGridUsesTheStoredDateForm)
 {
     papp->gui.df = 0;
     show_month(5, 2011);
-    choose_tab(2);
+    wt::choose_tab(2);
     wt::paint_view();
     // 1 January 2011, Saturday, first week row of the first column.
     RECT jan1 = year_cell(5, papp->grid.area_top + 1);

@@ -77,9 +77,7 @@ int open_count(const Lines& entries)
 
 void select_tab(int tab)
 {
-    mvie* view = active_view();
-    SendMessageA(view->tab_ctrl, TCM_SETCURSEL, tab, 0);
-    view->OnTabChange();
+    wt::choose_tab(tab);
     wt::pump();
     wt::paint_view();
     wt::pump();

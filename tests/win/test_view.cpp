@@ -18,14 +18,6 @@ RECT child_rect(HWND child)
     return rc;
 }
 
-void select_tab(int tab)
-{
-    mvie* view = active_view();
-    SendMessageA(view->tab_ctrl, TCM_SETCURSEL, tab, 0);
-    NMHDR hdr{view->tab_ctrl, IDC_TAB, static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageA(view->hwnd(), WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&hdr));
-}
-
 int page_count(int rows, int tab)
 {
     std::vector<std::string> lines;
@@ -127,17 +119,17 @@ TEST(View, TabChangesSwitchShowAllAndCloseTheEditor)
     CLst& list = papp->list;
     EXPECT_EQ(list.row_count(), 1);
     view->click_x = view->click_y = 7;
-    select_tab(1);
+    wt::choose_tab(1);
     EXPECT_EQ(papp->show_all, 1);
     EXPECT_EQ(list.row_count(), 2);
     EXPECT_FALSE(IsWindowVisible(list.hwnd()));
     EXPECT_EQ(view->click_x, 0);
-    select_tab(2);
+    wt::choose_tab(2);
     EXPECT_EQ(papp->show_all, 0);
     EXPECT_EQ(list.row_count(), 1);
-    select_tab(1);
+    wt::choose_tab(1);
     list.editing = 1;
-    select_tab(0);
+    wt::choose_tab(0);
     EXPECT_EQ(papp->show_all, 0);
     EXPECT_EQ(list.editing, 0);
     EXPECT_TRUE(IsWindowVisible(list.hwnd()));

@@ -94,6 +94,14 @@ std::string window_text(HWND hwnd)
     return buf;
 }
 
+void choose_tab(int tab)
+{
+    mvie* view = active_view();
+    SendMessageA(view->tab_ctrl, TCM_SETCURSEL, tab, 0);
+    NMHDR hdr{view->tab_ctrl, IDC_TAB, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(view->hwnd(), WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&hdr));
+}
+
 void clear_settings()
 {
     RegDeleteKeyA(HKEY_CURRENT_USER, settings_key);

@@ -28,6 +28,9 @@ bool file_exists(const std::string& path);
 std::string temp_dir(const char* name);
 std::string window_text(HWND hwnd);
 
+// Changes the view's tab as the user does: the control's selection, then its notification.
+void choose_tab(int tab);
+
 // Removes the settings key, so the next settings holder starts as on a first run.
 void clear_settings();
 
