@@ -10,7 +10,9 @@ foreach(src ${TRM_CORE_SOURCES} app/main.cpp)
   list(REMOVE_ITEM TRM_WIN_SOURCES ${CMAKE_SOURCE_DIR}/${src})
 endforeach()
 
-set(TRM_WIN_LIBS comctl32 comdlg32 gdi32 user32 shell32 ole32 uuid advapi32 winspool)
+# Dialog, shell and component libraries are looked up on first use (fw/system_dll.h), so that
+# start-up does not load them.
+set(TRM_WIN_LIBS comctl32 gdi32 user32 uuid advapi32)
 
 add_library(trmwin STATIC ${TRM_WIN_SOURCES})
 target_link_libraries(trmwin PUBLIC trmcore ${TRM_WIN_LIBS})
@@ -64,7 +66,7 @@ if(EXISTS ${TRM_GTEST_SRC}/CMakeLists.txt)
   file(GLOB TRM_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
   if(TRM_WIN_TESTS)
     add_executable(trm_win_tests ${TRM_WIN_TESTS} ${TRM_RC})
-    target_link_libraries(trm_win_tests PRIVATE trmwin gtest)
+    target_link_libraries(trm_win_tests PRIVATE trmwin gtest ole32 shell32 comdlg32)
     target_link_options(trm_win_tests PRIVATE ${TRM_STATIC_RUNTIME})
     target_compile_definitions(trm_win_tests PRIVATE TRM_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
     # Each run starts in an empty folder: the program reads and writes trm.dat and trm.log there.

@@ -4,6 +4,7 @@
 #include <map>
 #include "fw/doc.h"
 #include "fw/frame.h"
+#include "fw/system_dll.h"
 #include "fw/view.h"
 
 namespace fw {
@@ -11,6 +12,20 @@ namespace fw {
 App* App::current_ = nullptr;
 
 namespace {
+
+BOOL print_dialog(PRINTDLGA* pd)
+{
+    static auto* const fn = system_function<decltype(PrintDlgA)>("comdlg32.dll", "PrintDlgA");
+    return fn && fn(pd);
+}
+
+BOOL file_dialog(bool open, OPENFILENAMEA* ofn)
+{
+    static auto* const open_fn = system_function<decltype(GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    static auto* const save_fn = system_function<decltype(GetSaveFileNameA)>("comdlg32.dll", "GetSaveFileNameA");
+    auto* fn = open ? open_fn : save_fn;
+    return fn && fn(ofn);
+}
 
 std::map<std::string, RuntimeClass::Factory>& class_table()
 {
@@ -187,7 +202,7 @@ HDC App::create_printer_dc(bool ask, HWND owner, int* copies)
     } else {
         pd.Flags |= PD_RETURNDEFAULT;
     }
-    if (!PrintDlgA(&pd))
+    if (!print_dialog(&pd))
         return nullptr;
     if (ask) {
         dev_mode_ = pd.hDevMode;
@@ -212,7 +227,7 @@ void App::OnFilePrintSetup()
     pd.hDevMode = dev_mode_;
     pd.hDevNames = dev_names_;
     pd.Flags = PD_PRINTSETUP;
-    if (PrintDlgA(&pd)) {
+    if (print_dialog(&pd)) {
         dev_mode_ = pd.hDevMode;
         dev_names_ = pd.hDevNames;
     }
@@ -282,8 +297,7 @@ bool ask_file_name(HWND owner, bool open, std::string& path)
         ofn.Flags |= OFN_FILEMUSTEXIST;
     else
         ofn.Flags |= OFN_OVERWRITEPROMPT;
-    BOOL ok = open ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
-    if (!ok)
+    if (!file_dialog(open, &ofn))
         return false;
     path = buf;
     return true;

@@ -11,6 +11,7 @@
 #include "app/mapp.h"
 #include "app/registry.h"
 #include "fw/app.h"
+#include "fw/system_dll.h"
 #include "options/number_text.h"
 #include "res/resource.h"
 
@@ -103,11 +104,16 @@ std::wstring wide_of(const char* text)
 // The component runtime for the calling thread, as long as this lives.
 class ComScope {
 public:
-    ComScope() : hr_(CoInitialize(nullptr)) {}
+    ComScope()
+    {
+        static auto* const init = fw::system_function<decltype(CoInitialize)>("ole32.dll", "CoInitialize");
+        hr_ = init ? init(nullptr) : E_NOTIMPL;
+    }
     ~ComScope()
     {
-        if (SUCCEEDED(hr_))
-            CoUninitialize();
+        static auto* const done = fw::system_function<decltype(CoUninitialize)>("ole32.dll", "CoUninitialize");
+        if (SUCCEEDED(hr_) && done)
+            done();
     }
     ComScope(const ComScope&) = delete;
     ComScope& operator=(const ComScope&) = delete;
@@ -281,9 +287,10 @@ int make_link(const char* lnam, const char* lprg, const char* lwrk)
 {
     create_folder(lwrk);
     ComScope com;
+    static auto* const create = fw::system_function<decltype(CoCreateInstance)>("ole32.dll", "CoCreateInstance");
     IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link))))
+    if (!create || FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link))))
         return 1;
     link->SetPath(lprg);
     link->SetWorkingDirectory(lwrk);
@@ -315,5 +322,6 @@ int kill_link(const char* lnam)
     op.pFrom = from;
     op.pTo = nullptr;
     op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-    return SHFileOperationA(&op) == 0 ? 0 : 1;
+    static auto* const remove = fw::system_function<decltype(SHFileOperationA)>("shell32.dll", "SHFileOperationA");
+    return remove && remove(&op) == 0 ? 0 : 1;
 }
