@@ -7,6 +7,7 @@
 #include "app/mwin.h"
 #include "res/resource.h"
 #include "store/mdoc.h"
+#include "store/read_ahead.h"
 #include "view/mvie.h"
 
 namespace {
@@ -30,6 +31,8 @@ mapp::~mapp()
 
 bool mapp::init_inst()
 {
+    // The date file is read on a second thread while the windows are made.
+    read_ahead(fw::full_path(mdoc::new_file_name));
     AddDocTemplate(new fw::DocTemplate(IDR_MAINFRAME, "mdoc", "mwin", "mvie"));
     OnFileNew();
     HWND main = main_window();

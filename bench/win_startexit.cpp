@@ -1,9 +1,11 @@
-// Start-up and exit of trm.exe against a bare window program, both started the same way.
+// Start-up and exit of trm.exe against a bare window program and a window with the same controls,
+// all started the same way.
 // Start: from CreateProcess until the main window answers a message (its first paint is done
 // then: the program paints before its loop runs). Exit: from the close request until the
 // process has ended (trm.exe saves its dates on the way).
 // Usage (under Wine): win_startexit.exe [folder of trm.exe and bare_window.exe]
 #include <windows.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -39,16 +41,18 @@ struct Timing {
     double start_ms = -1, exit_ms = -1;
 };
 
-Timing run_once(const std::string& exe, const std::string& dir)
+Timing run_once(const std::string& exe, const std::string& dir, const std::string& args)
 {
     Timing t;
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::string cmd = "\"" + exe + "\"";
+    std::string cmd = "\"" + exe + "\"" + (args.empty() ? "" : " " + args);
     auto t0 = clock_type::now();
     if (!CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi))
         return t;
+    // Idle: the program waits in its message loop with nothing left to do, every paint done.
+    WaitForInputIdle(pi.hProcess, 120000);
     Found f{pi.dwProcessId, nullptr};
     while (!f.hwnd && ms_since(t0) < 120000) {
         EnumWindows(find_top, reinterpret_cast<LPARAM>(&f));
@@ -82,17 +86,40 @@ void write_dates(const std::string& path, int count)
     std::fclose(f);
 }
 
-Timing best_of(int runs, const std::string& exe, const std::string& dir)
-{
-    Timing best;
-    for (int i = 0; i < runs; ++i) {
-        Timing t = run_once(exe, dir);
-        if (best.start_ms < 0 || (t.start_ms >= 0 && t.start_ms < best.start_ms))
-            best.start_ms = t.start_ms;
-        if (best.exit_ms < 0 || (t.exit_ms >= 0 && t.exit_ms < best.exit_ms))
-            best.exit_ms = t.exit_ms;
+// One program started again and again, with every figure kept.
+struct Case {
+    std::string label, exe, dir, args;
+    int runs;
+    std::vector<double> starts, exits;
+
+    void run_once_more()
+    {
+        Timing t = run_once(exe, dir, args);
+        if (t.start_ms >= 0)
+            starts.push_back(t.start_ms);
+        if (t.exit_ms >= 0)
+            exits.push_back(t.exit_ms);
     }
-    return best;
+};
+
+double best(const std::vector<double>& v)
+{
+    return v.empty() ? -1 : *std::min_element(v.begin(), v.end());
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return -1;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+std::string folder(const std::string& parent, const std::string& name)
+{
+    std::string dir = parent + "\\" + name;
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
 }
 
 } // namespace
@@ -100,19 +127,39 @@ Timing best_of(int runs, const std::string& exe, const std::string& dir)
 int main(int argc, char** argv)
 {
     std::string bin = argc > 1 ? argv[1] : ".";
-    std::string trm = bin + "\\trm.exe", bare = bin + "\\bare_window.exe";
     char cwd[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, cwd);
-    std::string dir = std::string(cwd) + "\\startexit";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    const int runs = 3;
-    Timing floor = best_of(runs, bare, dir);
-    std::printf("bare window: start %.0f ms, exit %.0f ms\n", floor.start_ms, floor.exit_ms);
+    std::string dir = folder(cwd, "startexit");
+    // Start-up under Wine varies by tens of milliseconds from run to run. The programs take
+    // turns, so that a slow moment falls on all of them alike; the best of the runs repeats.
+    const int runs = 9;
+    std::vector<Case> cases;
+    cases.push_back({"bare window", bin + "\\bare_window.exe", dir, "", runs, {}, {}});
+    // The same controls as trm.exe's main window, none of its code: what the controls cost alone.
+    for (const char* rows : {"0", "100000"})
+        cases.push_back({std::string("controls window, ") + rows + " rows", bin + "\\controls_window.exe", dir, rows,
+                         runs, {}, {}});
     for (int count : {0, 100000, 1000000}) {
-        write_dates(dir + "\\trm.dat", count);
-        Timing t = best_of(count >= 1000000 ? 1 : runs, trm, dir);
-        std::printf("trm.exe with %7i entries: start %6.0f ms (%.2fx bare), exit with save %6.0f ms (+%.0f ms over bare)\n",
-                    count, t.start_ms, t.start_ms / floor.start_ms, t.exit_ms, t.exit_ms - floor.exit_ms);
+        std::string data = folder(dir, std::to_string(count));
+        write_dates(data + "\\trm.dat", count);
+        cases.push_back({"trm.exe, " + std::to_string(count) + " entries", bin + "\\trm.exe", data, "",
+                         count >= 1000000 ? 2 : runs, {}, {}});
     }
+    for (int round = 0; round < runs; ++round)
+        for (Case& c : cases)
+            if (round < c.runs)
+                c.run_once_more();
+
+    const double bare_start = best(cases[0].starts), bare_exit = best(cases[0].exits);
+    const double floor_0 = best(cases[1].starts), floor_100k = best(cases[2].starts);
+    std::printf("start = until the first paint is done and the loop waits; exit = close until the process ended\n");
+    std::printf("%-30s %10s %10s %12s %14s\n", "program (best of runs)", "start ms", "median", "x bare", "exit ms");
+    for (const Case& c : cases) {
+        double start = best(c.starts), exit = best(c.exits);
+        std::printf("%-30s %10.0f %10.0f %11.2fx %10.0f (+%.0f)\n", c.label.c_str(), start, median(c.starts),
+                    start / bare_start, exit, exit - bare_exit);
+    }
+    std::printf("trm.exe over the controls alone: 0 entries %.2fx, 100000 entries %.2fx\n", best(cases[3].starts) / floor_0,
+                best(cases[4].starts) / floor_100k);
     return 0;
 }

@@ -74,13 +74,24 @@ if(EXISTS ${TRM_GTEST_SRC}/CMakeLists.txt)
     add_test(NAME win_tests COMMAND trm_win_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/testrun)
   endif()
 
-  # Small helper programs the tests start (a fake media player, a bare window).
+  # Small helper programs the tests and benchmarks start (a fake media player, a bare window, a
+  # window with the main window's controls).
   file(GLOB TRM_TEST_TOOLS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/tools/*.cpp)
   foreach(src ${TRM_TEST_TOOLS})
     get_filename_component(name ${src} NAME_WE)
-    add_executable(${name} ${src})
+    get_filename_component(dir ${src} DIRECTORY)
+    # A tool with resources of its own (a manifest) has an .rc file of the same name.
+    set(rc)
+    if(EXISTS ${dir}/${name}.rc)
+      set(rc ${dir}/${name}.rc)
+    endif()
+    add_executable(${name} ${src} ${rc})
     target_link_options(${name} PRIVATE ${TRM_STATIC_RUNTIME})
-    target_link_libraries(${name} PRIVATE user32 gdi32)
+    target_link_libraries(${name} PRIVATE user32 gdi32 comctl32)
+    # Window programs are started like trm.exe: as GUI programs, without a console.
+    if(name MATCHES "_window$")
+      set_target_properties(${name} PROPERTIES WIN32_EXECUTABLE ON)
+    endif()
   endforeach()
 
   # End-to-end suite: starts the built trm.exe and drives it from outside with real input.

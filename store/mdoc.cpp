@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "store/date_text.h"
 #include "store/file_io.h"
+#include "store/read_ahead.h"
 #include "view/mvie.h"
 
 
@@ -32,8 +33,8 @@ mdoc::~mdoc()
 
 bool mdoc::OnNewDocument()
 {
-    SetPathName("trm.dat");
-    read_file("trm.dat");
+    SetPathName(new_file_name);
+    read_file(new_file_name);
     return true;
 }
 
@@ -73,10 +74,15 @@ bool mdoc::confirm_unsaved(const char* question, HWND owner) const
 
 bool mdoc::read_file(const char* path)
 {
-    std::string bytes;
-    ReadResult r = read_whole_file(path, bytes);
+    ReadResult r = ReadResult::missing;
+    std::vector<std::string> read;
+    if (!take_read_ahead(fw::full_path(path), r, read)) {
+        std::string bytes;
+        r = read_whole_file(path, bytes);
+        if (r == ReadResult::ok)
+            read = dl::decode_lines(bytes);
+    }
     if (r == ReadResult::ok) {
-        std::vector<std::string> read = dl::decode_lines(bytes);
         std::vector<std::string>& lines = papp->list.lines;
         if (lines.empty())
             lines = std::move(read);

@@ -9,6 +9,9 @@ public:
     mdoc();
     ~mdoc() override;
 
+    // The date file of a new document, in the current folder.
+    static constexpr const char* new_file_name = "trm.dat";
+
     bool OnNewDocument() override;
     bool OnOpenDocument(const char* path) override;
     bool OnSaveDocument(const char* path) override;
