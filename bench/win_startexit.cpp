@@ -1,9 +1,9 @@
 // Start-up and exit of trm.exe against a bare window program and a window with the same controls,
 // all started the same way.
-// Start: from CreateProcess until the main window answers a message (its first paint is done
-// then: the program paints before its loop runs). Exit: from the close request until the
-// process has ended (trm.exe saves its dates on the way).
-// Usage (under Wine): win_startexit.exe [folder of trm.exe and bare_window.exe]
+// Start: from CreateProcess until the program first waits in its message loop with nothing left
+// to do (every paint done) and its main window answers a message. Exit: from the close request
+// until the process has ended (trm.exe saves its dates on the way).
+// Usage (under Wine): win_startexit.exe [folder of trm.exe, bare_window.exe, controls_window.exe]
 #include <windows.h>
 #include <algorithm>
 #include <chrono>
