@@ -79,7 +79,7 @@ CLst::~CLst()
     trm_log("CLst::~CLst () OK ...\n");
 }
 
-void CLst::init_list(HWND parent)
+void CLst::init_list(HWND parent, const RECT* place)
 {
     if (exists())
         return;
@@ -95,7 +95,8 @@ void CLst::init_list(HWND parent)
     // Owner data: the store holds the rows and sorts them; the control only shows them.
     const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
                         LVS_SHOWSELALWAYS;
-    HWND made = CreateWindowExA(0, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
+    const RECT at = place ? *place : RECT{0, 0, 0, 0};
+    HWND made = CreateWindowExA(0, WC_LISTVIEWA, "", style, at.left, at.top, at.right - at.left, at.bottom - at.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), GetModuleHandleA(nullptr),
                                 nullptr);
     if (!made)

@@ -20,7 +20,8 @@ public:
     CLst();
     ~CLst() override;
 
-    void init_list(HWND parent);
+    // place: where the view lays the list out (none: made empty, for the view to place).
+    void init_list(HWND parent, const RECT* place = nullptr);
     // Null the first time: creates the columns. Otherwise adds one date line as a row.
     void add_line(const char* text);
     void fill_list();

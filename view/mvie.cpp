@@ -23,6 +23,23 @@ void insert_tab(HWND tab, int index, const char* text)
     SendMessageA(tab, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
 }
 
+// Below this size the view keeps its children where they are.
+bool has_layout(const RECT& rc)
+{
+    return rc.right > 100 && rc.bottom > 50;
+}
+
+// Moves a child only when its place changed: every paint runs the layout, and a move repaints.
+void place_child(HWND child, const RECT& place)
+{
+    RECT now;
+    GetWindowRect(child, &now);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &place))
+        return;
+    MoveWindow(child, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+}
+
 void send_to_frame(UINT cmd)
 {
     if (HWND main = papp->main_window())
@@ -106,9 +123,12 @@ void mvie::init_mvie()
     insert_tab(tab_ctrl, 1, "Month");
     insert_tab(tab_ctrl, 2, "Year");
     SendMessageA(tab_ctrl, WM_SETFONT, reinterpret_cast<WPARAM>(papp->gui.bold_font.get()), TRUE);
-    papp->list.init_list(hwnd_);
+    // Made where the layout puts it: moving it afterwards would paint it twice.
+    RECT place = list_place(rc);
+    papp->list.init_list(hwnd_, has_layout(rc) ? &place : nullptr);
     set_tabs();
     init_done = true;
+    layout(rc);
     OnSize(0, rc.right, rc.bottom);
     timer_ms = timer_period_ms(papp->gui.tm);
     SetTimer(hwnd_, ID_ALERT_TIMER, static_cast<UINT>(timer_ms), nullptr);
@@ -121,21 +141,31 @@ void mvie::OnDraw(fw::Dc& dc)
     GetClientRect(hwnd_, &rc);
     if (!init_done)
         init_mvie();
-    CLst& list = papp->list;
+    layout(rc);
     int tab = selected_tab();
-    if (rc.right > 100 && rc.bottom > 50) {
-        if (tab_ctrl)
-            MoveWindow(tab_ctrl, 0, 0, rc.right, kTabHeight, TRUE);
-        if (list.hwnd())
-            MoveWindow(list.hwnd(), 0, kListTop, rc.right,
-                       rc.bottom - kListTop - (list.editing ? kEditorRoom : 0), TRUE);
+    if (has_layout(rc)) {
         if (tab == 1)
             papp->grid.draw_view(dc, 0, 0, rc.right, rc.bottom, 1, click_x, click_y);
         if (tab == 2)
             papp->grid.draw_view(dc, 0, 0, rc.right, rc.bottom, 2, click_x, click_y);
     }
     if (tab == 0 && dc.printing)
-        list.prnt_page(dc);
+        papp->list.prnt_page(dc);
+}
+
+void mvie::layout(const RECT& rc)
+{
+    if (!has_layout(rc))
+        return;
+    if (tab_ctrl)
+        place_child(tab_ctrl, {0, 0, rc.right, kTabHeight});
+    if (HWND list = papp->list.hwnd())
+        place_child(list, list_place(rc));
+}
+
+RECT mvie::list_place(const RECT& rc) const
+{
+    return {0, kListTop, rc.right, rc.bottom - (papp->list.editing ? kEditorRoom : 0)};
 }
 
 void mvie::OnSize(UINT, int cx, int)

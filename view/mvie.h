@@ -19,6 +19,10 @@ public:
     // Start-up on the first paint, layout and tabs.
     void init_mvie();
     void OnSize(UINT type, int cx, int cy);
+    // Tab control and list over a client area of rc; nothing at 100 x 50 or less.
+    void layout(const RECT& rc);
+    // The list's place in it: below the tabs, above the editor while that is open.
+    RECT list_place(const RECT& rc) const;
     void OnTabChange();
     void OnTimer();
     void OnRefill();
