@@ -124,10 +124,10 @@ void RowStore::sort_rows() {
     std::vector<DateKey> keys;
     keys.reserve(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) keys.push_back(key_of(date_of(rows_[i].joined), i));
-    std::sort(keys.begin(), keys.end(), [this](const DateKey& a, const DateKey& b) {
+    // Stable: equal dates keep their order.
+    std::stable_sort(keys.begin(), keys.end(), [this](const DateKey& a, const DateKey& b) {
         const int c = compare_keys(a, b);
-        if (c != 0) return rows_up_ ? c < 0 : c > 0;
-        return a.index < b.index;  // equal dates keep their order
+        return rows_up_ ? c < 0 : c > 0;
     });
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());
