@@ -14,13 +14,9 @@ for b in build/native/native_*; do
   "$b"
 done
 export WINEPREFIX="$root/build/win/bench-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-xvfb=""
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:96
-  Xvfb :96 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  sleep 1
-fi
+# shellcheck source=scripts/xvfb.sh
+. scripts/xvfb.sh
+start_xvfb 1280x1024x24 || exit 1
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
 wineserver -p >/dev/null 2>&1 &
 mkdir -p build/win/benchrun
@@ -29,5 +25,5 @@ for b in build/win/win_*.exe; do
   (cd build/win/benchrun && wine "$root/$b" "$(winepath -w "$root/build/win" 2>/dev/null)")
 done
 wineserver -k >/dev/null 2>&1
-[ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+stop_xvfb
 exit 0

@@ -14,25 +14,15 @@ export WINEPREFIX="$build/e2e-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,m
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 
-xvfb=""
+# shellcheck source=scripts/xvfb.sh
+. "$root/scripts/xvfb.sh"
 # shellcheck disable=SC2317  # run by the trap
 stop() {
   wineserver -k >/dev/null 2>&1
-  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null; fi
+  stop_xvfb
 }
 trap stop EXIT
-
-if [ -z "${DISPLAY:-}" ]; then
-  # A display number nobody holds; Xvfb says through -displayfd when it is ready.
-  ready=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
-  xvfb=$!
-  for _ in $(seq 100); do [ -s "$ready" ] && break; sleep 0.1; done
-  [ -s "$ready" ] || { echo "e2e.sh: Xvfb did not start" >&2; rm -f "$ready"; exit 2; }
-  DISPLAY=":$(head -n1 "$ready")"
-  export DISPLAY
-  rm -f "$ready"
-fi
+start_xvfb 1280x1024x24 || exit 2
 
 wineserver -p
 wineboot -i >/dev/null 2>&1

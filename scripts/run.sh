@@ -16,18 +16,17 @@ cd "$run_dir"
 if [ -n "${DISPLAY:-}" ]; then
   exec wine "$root/build/win/trm.exe"
 fi
-export DISPLAY=:98
-Xvfb :98 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-sleep 1
+# shellcheck source=scripts/xvfb.sh
+. "$root/scripts/xvfb.sh"
+start_xvfb 1024x768x24 || exit 1
 wine "$root/build/win/trm.exe" &
 app=$!
 sleep "${TRM_SHOT_AFTER:-6}"
 import -window root "$run_dir/shot.png" && echo "screenshot: $run_dir/shot.png"
 if [ -n "${TRM_KEEP_RUNNING:-}" ]; then
-  echo "Termaris runs on DISPLAY=:98 (Xvfb); stop it with: kill $app $xvfb"
+  echo "Termaris runs on DISPLAY=$DISPLAY (Xvfb); stop it with: kill $app $XVFB_PID"
   wait $app
 else
   wineserver -k >/dev/null 2>&1
-  kill $xvfb 2>/dev/null
+  stop_xvfb
 fi

@@ -31,19 +31,15 @@ cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DC
 step windows tests under wine
 export TRM_WINEPREFIX="$root/build/win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX="$TRM_WINEPREFIX"
-xvfb_pid=""
-if [ -z "${DISPLAY:-}" ]; then
-  export DISPLAY=:97
-  Xvfb :97 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  sleep 1
-fi
+# shellcheck source=scripts/xvfb.sh
+. scripts/xvfb.sh
+start_xvfb 1280x1024x24 || exit 1
 rm -rf "$TRM_WINEPREFIX"
 wineboot -i >/dev/null 2>&1
 wineserver -p >/dev/null 2>&1 &
 (cd build/win && ctest --output-on-failure) || fail=1
 wineserver -k >/dev/null 2>&1
-[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+stop_xvfb
 
 if [ $fail -ne 0 ]; then echo "== some tests FAILED"; else echo "== all tests passed"; fi
 exit $fail
