@@ -1,5 +1,6 @@
 #include "store/file_io.h"
 #include <windows.h>
+#include "store/date_text.h"
 
 namespace {
 
@@ -86,6 +87,15 @@ ReadResult read_whole_file(const char* path, std::string& bytes)
     }
     bytes.resize(got);
     return ReadResult::ok;
+}
+
+ReadResult read_date_lines(const char* path, std::vector<std::string>& lines)
+{
+    std::string bytes;
+    ReadResult r = read_whole_file(path, bytes);
+    if (r == ReadResult::ok)
+        lines = dl::decode_lines(bytes);
+    return r;
 }
 
 bool write_file_replacing(const char* path, std::string_view bytes)

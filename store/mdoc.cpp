@@ -6,7 +6,6 @@
 #include "app/mapp.h"
 #include "fw/frame.h"
 #include "res/resource.h"
-#include "store/date_text.h"
 #include "store/file_io.h"
 #include "store/read_ahead.h"
 #include "view/mvie.h"
@@ -76,12 +75,8 @@ bool mdoc::read_file(const char* path)
 {
     ReadResult r = ReadResult::missing;
     std::vector<std::string> read;
-    if (!take_read_ahead(fw::full_path(path), r, read)) {
-        std::string bytes;
-        r = read_whole_file(path, bytes);
-        if (r == ReadResult::ok)
-            read = dl::decode_lines(bytes);
-    }
+    if (!take_read_ahead(fw::full_path(path), r, read))
+        r = read_date_lines(path, read);
     if (r == ReadResult::ok) {
         std::vector<std::string>& lines = papp->list.lines;
         if (lines.empty())

@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <thread>
 #include "fw/app.h"
-#include "store/date_text.h"
 
 namespace {
 
@@ -63,10 +62,7 @@ void read_ahead(const std::string& path)
     p.worker = std::thread([&p] {
         // Stamped before reading: a write during the read shows as a changed stamp at take time.
         p.stamp = stamp_of(p.path);
-        std::string bytes;
-        p.result = read_whole_file(p.path.c_str(), bytes);
-        if (p.result == ReadResult::ok)
-            p.lines = dl::decode_lines(bytes);
+        p.result = read_date_lines(p.path.c_str(), p.lines);
     });
 }
 
