@@ -13,6 +13,12 @@ const char* const kBoxCaption = "trm";
 // The message text of a message box.
 const int kBoxTextId = 0xFFFF;
 
+// A control of parent by its id; none without a parent.
+HWND child(HWND parent, int id)
+{
+    return parent ? GetDlgItem(parent, id) : nullptr;
+}
+
 struct WindowSearch {
     DWORD pid;
     const char* cls;
@@ -105,50 +111,42 @@ void Program::kill()
 
 HWND Program::frame() const
 {
-    std::vector<HWND> found = top_windows(pid_, kFrameClass, nullptr);
-    return found.empty() ? nullptr : found.front();
+    return top_window(kFrameClass, nullptr);
 }
 
 HWND Program::view() const
 {
-    HWND f = frame();
-    return f ? GetDlgItem(f, kViewId) : nullptr;
+    return child(frame(), kViewId);
 }
 
 HWND Program::tool_bar() const
 {
-    HWND f = frame();
-    return f ? GetDlgItem(f, kToolBarId) : nullptr;
+    return child(frame(), kToolBarId);
 }
 
 HWND Program::status_bar() const
 {
-    HWND f = frame();
-    return f ? GetDlgItem(f, kStatusBarId) : nullptr;
+    return child(frame(), kStatusBarId);
 }
 
 HWND Program::tab() const
 {
-    HWND v = view();
-    return v ? GetDlgItem(v, kTabId) : nullptr;
+    return child(view(), kTabId);
 }
 
 HWND Program::list() const
 {
-    HWND v = view();
-    return v ? GetDlgItem(v, kListId) : nullptr;
+    return child(view(), kListId);
 }
 
 HWND Program::edit(int box) const
 {
-    HWND v = view();
-    return v ? GetDlgItem(v, kFirstEditId + box) : nullptr;
+    return child(view(), kFirstEditId + box);
 }
 
 HWND Program::hint() const
 {
-    HWND v = view();
-    return v ? GetDlgItem(v, kHintId) : nullptr;
+    return child(view(), kHintId);
 }
 
 HWND Program::top_window(const char* cls, const char* caption) const
