@@ -19,46 +19,24 @@ const COLORREF kHighlight = RGB(0, 200, 0);
 const COLORREF kSunday = RGB(230, 0, 0);
 const COLORREF kMonths = RGB(0, 0, 230);
 
-// A 24-bit memory bitmap to paint the grids into and read pixels back.
+// A memory bitmap to paint the grids into and read pixels back.
 class Canvas {
 public:
-    Canvas(int w, int h) : w_(w), h_(h)
-    {
-        HDC screen = GetDC(nullptr);
-        dc_ = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old_ = SelectObject(dc_, bmp_);
-    }
-    ~Canvas()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    Canvas(int w, int h) : bitmap_(w, h) {}
 
     void paint(int mode, int click_x = 0, int click_y = 0)
     {
-        fw::Dc dc{dc_, dc_, false};
-        papp->grid.draw_view(dc, 0, 0, w_, h_, mode, click_x, click_y);
+        fw::Dc dc{bitmap_.dc(), bitmap_.dc(), false};
+        papp->grid.draw_view(dc, 0, 0, bitmap_.width(), bitmap_.height(), mode, click_x, click_y);
     }
-    COLORREF pixel(POINT pt) const { return GetPixel(dc_, pt.x, pt.y); }
+    COLORREF pixel(POINT pt) const { return bitmap_.pixel(pt.x, pt.y); }
     // Pixels of a clearly red hue (the Sunday colour, also where text edges are smoothed).
     int reddish_pixels(int left, int top, int right, int bottom) const
     {
         int count = 0;
         for (int y = top; y < bottom; ++y)
             for (int x = left; x < right; ++x) {
-                COLORREF c = GetPixel(dc_, x, y);
+                COLORREF c = bitmap_.pixel(x, y);
                 if (GetRValue(c) > 128 && GetGValue(c) < 90 && GetBValue(c) < 90)
                     ++count;
             }
@@ -66,10 +44,7 @@ public:
     }
 
 private:
-    int w_, h_;
-    HDC dc_;
-    HBITMAP bmp_;
-    HGDIOBJ old_;
+    wt::MemoryBitmap bitmap_;
 };
 
 // What a paint recorded into an enhanced metafile drew: texts with their fonts, rectangles, brushes.

@@ -28,20 +28,8 @@ std::string line(const std::string& date, const std::string& status, const std::
 // A 32-bit bitmap of one row, drawn by the list's owner-draw hook.
 class RowImage {
 public:
-    RowImage(int row, bool selected)
+    RowImage(int row, bool selected) : bitmap_(client_width(), row_h)
     {
-        RECT client;
-        GetClientRect(papp->list.hwnd(), &client);
-        width_ = client.right;
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width_;
-        bi.bmiHeader.biHeight = -row_h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        dc_ = CreateCompatibleDC(nullptr);
-        bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        old_ = SelectObject(dc_, bmp_);
         DRAWITEMSTRUCT dis{};
         dis.CtlType = ODT_LISTVIEW;
         dis.CtlID = IDC_LIST;
@@ -49,38 +37,32 @@ public:
         dis.itemAction = ODA_DRAWENTIRE;
         dis.itemState = selected ? ODS_SELECTED : 0;
         dis.hwndItem = papp->list.hwnd();
-        dis.hDC = dc_;
-        dis.rcItem = RECT{0, 0, width_, row_h};
+        dis.hDC = bitmap_.dc();
+        dis.rcItem = RECT{0, 0, bitmap_.width(), row_h};
         papp->list.DrawItem(&dis);
         GdiFlush();
     }
-    ~RowImage()
-    {
-        SelectObject(dc_, old_);
-        DeleteObject(bmp_);
-        DeleteDC(dc_);
-    }
-    RowImage(const RowImage&) = delete;
-    RowImage& operator=(const RowImage&) = delete;
 
-    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
-    int width() const { return width_; }
+    COLORREF at(int x, int y) const { return bitmap_.pixel(x, y); }
+    int width() const { return bitmap_.width(); }
     // The pixels of columns x0..x1-1, for comparing two drawings.
     std::vector<DWORD> strip(int x0, int x1) const
     {
         std::vector<DWORD> out;
         for (int y = 0; y < row_h; ++y)
             for (int x = x0; x < x1; ++x)
-                out.push_back(bits_[y * width_ + x]);
+                out.push_back(bitmap_.raw(x, y));
         return out;
     }
 
 private:
-    int width_ = 0;
-    HDC dc_ = nullptr;
-    HBITMAP bmp_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    DWORD* bits_ = nullptr;
+    static int client_width()
+    {
+        RECT client;
+        GetClientRect(papp->list.hwnd(), &client);
+        return client.right;
+    }
+    wt::MemoryBitmap bitmap_;
 };
 
 // The check box as described: a grey frame, white inside, and the tick's black pixels.

@@ -199,4 +199,24 @@ void reset_dates(const std::vector<std::string>& lines)
     pump();
 }
 
+MemoryBitmap::MemoryBitmap(int w, int h) : w_(w), h_(h)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    dc_ = CreateCompatibleDC(nullptr);
+    bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bmp_);
+}
+
+MemoryBitmap::~MemoryBitmap()
+{
+    SelectObject(dc_, old_);
+    DeleteObject(bmp_);
+    DeleteDC(dc_);
+}
+
 } // namespace wt

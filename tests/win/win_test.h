@@ -34,6 +34,28 @@ void choose_tab(int tab);
 // Removes the settings key, so the next settings holder starts as on a first run.
 void clear_settings();
 
+// A 32-bit memory bitmap in a device context of its own: paint into dc(), read the pixels back.
+class MemoryBitmap {
+public:
+    MemoryBitmap(int w, int h);
+    ~MemoryBitmap();
+    MemoryBitmap(const MemoryBitmap&) = delete;
+    MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+    HDC dc() const { return dc_; }
+    int width() const { return w_; }
+    int height() const { return h_; }
+    COLORREF pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+    // The stored pixel value, for comparing two drawings bit for bit.
+    DWORD raw(int x, int y) const { return bits_[y * w_ + x]; }
+
+private:
+    int w_, h_;
+    HDC dc_;
+    HBITMAP bmp_;
+    HGDIOBJ old_;
+    DWORD* bits_ = nullptr;
+};
+
 // Records and closes every message box shown while it lives (an OK press, or the given answer).
 class MessageBoxes {
 public:
