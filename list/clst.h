@@ -9,7 +9,8 @@
 #include "list/due_test.h"
 #include "list/row_store.h"
 
-// One in-place edit box: Escape and Enter released become commands 504 and 505 to the view.
+// One in-place edit box: Escape and Enter released become commands 504 and 505 to the window
+// the box belongs to (its parent, the view).
 class CEdt : public fw::Wnd {
 protected:
     LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;

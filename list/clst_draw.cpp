@@ -1,9 +1,9 @@
 // Row drawing on screen and the printed pages of the date list.
 #include <algorithm>
-#include <cstdio>
 #include "app/log.h"
 #include "app/mapp.h"
 #include "list/clst.h"
+#include "store/date_line.h"
 
 namespace {
 
@@ -88,13 +88,6 @@ void draw_image(HDC dc, HBITMAP image, int x, int y, int w, int h)
     BitBlt(dc, x, y, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 
-std::string day_first(const DueScratch& s)
-{
-    char text[48];
-    std::snprintf(text, sizeof text, "%02i.%02i.%4i", s.p_day, s.p_month, s.p_year);
-    return text;
-}
-
 } // namespace
 
 void CLst::DrawItem(const DRAWITEMSTRUCT* item)
@@ -130,7 +123,7 @@ void CLst::DrawItem(const DRAWITEMSTRUCT* item)
             chek_date(text.c_str());
             // A date that does not parse is shown as it stands, not as the last one parsed.
             if (papp->gui.df == 1 && date_parsed)
-                text = day_first(scratch);
+                text = dl::format_display_date(scratch.p_day, scratch.p_month, scratch.p_year);
         }
         if (i == 2)
             chek_time(text.c_str());

@@ -3,8 +3,7 @@
 #include "app/mapp.h"
 #include "fw/app.h"
 #include "res/resource.h"
-#include "view/entry_parse.h"
-#include "view/mvie.h"
+#include "store/date_line.h"
 
 namespace {
 
@@ -69,7 +68,7 @@ void CLst::open_edit()
         if (i == 0 && papp->gui.df == 1) {
             chek_date(text.c_str());
             if (date_parsed)
-                text = format_display_date(scratch.p_day, scratch.p_month, scratch.p_year);
+                text = dl::format_display_date(scratch.p_day, scratch.p_month, scratch.p_year);
         }
         SetWindowTextA(edit[i].hwnd(), text.c_str());
     }
@@ -85,11 +84,12 @@ void CLst::show_edit()
 
 void CLst::place_edit()
 {
-    mvie* view = active_view();
-    if (!view || !hwnd_ || col_count < 2)
+    // The boxes, the hint and the list share one parent: the view they are laid over.
+    HWND view = hwnd_ ? GetParent(hwnd_) : nullptr;
+    if (!view || col_count < 2)
         return;
     RECT rc;
-    GetClientRect(view->hwnd(), &rc);
+    GetClientRect(view, &rc);
     const int y = rc.bottom - kBoxHeight;
     // The initial widths, not the current ones: the To do box keeps R - 190 however the user drags.
     const int rest = rc.right - (col_width[0] + col_width[1] + col_width[2]);
@@ -105,7 +105,7 @@ void CLst::place_edit()
     }
     SetWindowPos(hint, HWND_TOP, 0, y - kBoxHeight, rc.right, kBoxHeight, SWP_SHOWWINDOW);
     // The paint lays the list out shorter while the editor is open.
-    InvalidateRect(view->hwnd(), nullptr, FALSE);
+    InvalidateRect(view, nullptr, FALSE);
 }
 
 void CLst::hide_edit()
@@ -143,8 +143,8 @@ LRESULT CEdt::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
         if (UINT cmd = command_of_key(wp)) {
             if (stale_keys & key_bit(wp))
                 stale_keys &= ~key_bit(wp);
-            else if (mvie* view = active_view())
-                SendMessageA(view->hwnd(), WM_COMMAND, cmd, 0);
+            else if (HWND view = GetParent(hwnd_))
+                SendMessageA(view, WM_COMMAND, cmd, 0);
         }
         break;
     default:

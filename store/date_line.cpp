@@ -1,5 +1,7 @@
 #include "store/date_line.h"
 
+#include <cstdio>
+
 namespace dl {
 
 namespace {
@@ -70,6 +72,18 @@ std::string take_joined(std::string&& line) {
 
 bool is_open_line(std::string_view line) {
     return line.size() >= 2 && line[line.size() - 2] == '0';
+}
+
+std::string format_stored_date(int year, int month, int day) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%4i.%02i.%02i", year, month, day);
+    return text;
+}
+
+std::string format_display_date(int day, int month, int year) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%02i.%02i.%4i", day, month, year);
+    return text;
 }
 
 }  // namespace dl

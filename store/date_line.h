@@ -31,4 +31,8 @@ bool is_open_line(std::string_view line);
 
 inline bool is_field_end(char c) { return c == '\t' || c == '\n'; }
 
+// A date as the file holds it, "YYYY.MM.DD", and as the list shows it with df 1, "DD.MM.YYYY".
+std::string format_stored_date(int year, int month, int day);
+std::string format_display_date(int day, int month, int year);
+
 }  // namespace dl

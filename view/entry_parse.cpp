@@ -105,14 +105,6 @@ const char* time_error_message(int code) {
   return message_of(messages, code);
 }
 
-std::string format_stored_date(int year, int month, int day) {
-  return format_printf("%4i.%02i.%02i", year, month, day);
-}
-
-std::string format_display_date(int day, int month, int year) {
-  return format_printf("%02i.%02i.%4i", day, month, year);
-}
-
 std::string new_date_stub(int df, int month, int year) {
   return df == 1 ? format_printf(".%02i.%4i", month, year) : format_printf("%4i.%02i.", year, month);
 }

@@ -18,9 +18,6 @@ const char* date_error_message(int code);  // null for 0 or an unknown code
 int pars_time_text(std::string& text);
 const char* time_error_message(int code);  // null for 0 or an unknown code
 
-std::string format_stored_date(int year, int month, int day);  // "YYYY.MM.DD", as in the file
-std::string format_display_date(int day, int month, int year);  // "DD.MM.YYYY"
-
 // Start text of the "Date" box for a new entry: the user types the day in front (df 1) or behind.
 std::string new_date_stub(int df, int month, int year);
 

@@ -4,6 +4,7 @@
 #include <string>
 #include "app/mapp.h"
 #include "fw/app.h"
+#include "store/date_line.h"
 #include "view/entry_parse.h"
 #include "view/mvie.h"
 
@@ -91,7 +92,7 @@ void mvie::OnConfirmEdit()
     int day = 0, month = 0, year = 0;
     if (pars_date(box_text(list, kDateBox).c_str(), papp->gui.df, day, month, year) != 0)
         return;
-    std::string line = format_stored_date(year, month, day) + "\t";
+    std::string line = dl::format_stored_date(year, month, day) + "\t";
     if (const char* label = papp->grid.day_name(day, month, year))
         set_box_text(list, kDayBox, label);
     std::string time = box_text(list, kTimeBox);

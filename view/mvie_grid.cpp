@@ -4,6 +4,7 @@
 #include <string>
 #include "app/mapp.h"
 #include "res/resource.h"
+#include "store/date_line.h"
 #include "view/entry_parse.h"
 
 namespace {
@@ -30,8 +31,8 @@ void set_tab_text(HWND tab, int index, std::string text)
 std::string selected_date_text(const CTrm& grid, int df)
 {
     if (df == 1)
-        return format_display_date(grid.sel_day, grid.sel_month, grid.shown_year);
-    return format_stored_date(grid.shown_year, grid.sel_month, grid.sel_day);
+        return dl::format_display_date(grid.sel_day, grid.sel_month, grid.shown_year);
+    return dl::format_stored_date(grid.shown_year, grid.sel_month, grid.sel_day);
 }
 
 void set_box_text(const CLst& list, int box, const char* text)

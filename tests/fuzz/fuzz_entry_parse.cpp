@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fuzz_input.h"
+#include "store/date_line.h"
 #include "view/entry_parse.h"
 
 namespace {
@@ -20,13 +21,13 @@ void check_date(const std::string& text, int df) {
                   "an accepted date is in range", text);
     // The stored and the shown form of an accepted date read back as that date.
     int d = 0, m = 0, y = 0;
-    fuzz::require(pars_date_text(format_stored_date(year, month, day).c_str(), 0, d, m, y) == 0 &&
+    fuzz::require(pars_date_text(dl::format_stored_date(year, month, day).c_str(), 0, d, m, y) == 0 &&
                       d == day && m == month && y == year,
                   "the stored form reads back", text);
-    fuzz::require(pars_date_text(format_display_date(day, month, year).c_str(), 1, d, m, y) == 0 &&
+    fuzz::require(pars_date_text(dl::format_display_date(day, month, year).c_str(), 1, d, m, y) == 0 &&
                       d == day && m == month && y == year,
                   "the shown form reads back", text);
-    fuzz::require(format_stored_date(year, month, day).size() == 10, "a stored date has ten characters", text);
+    fuzz::require(dl::format_stored_date(year, month, day).size() == 10, "a stored date has ten characters", text);
 }
 
 bool is_clock(const std::string& t, size_t at) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "grid/date_calc.h"
+#include "store/date_line.h"
 
 namespace {
 
@@ -21,7 +22,7 @@ DateResult parse_date(const char* text, int df) {
 // The stored form of an accepted date, or the message of a rejected one.
 std::string stored_or_message(const char* text, int df) {
   const DateResult r = parse_date(text, df);
-  return r.code == 0 ? format_stored_date(r.year, r.month, r.day) : date_error_message(r.code);
+  return r.code == 0 ? dl::format_stored_date(r.year, r.month, r.day) : date_error_message(r.code);
 }
 
 struct TimeResult {
@@ -136,8 +137,8 @@ TEST(EntryParse, OverlongTimeTextStaysBounded) {
 TEST(EntryParse, DateTexts) {
   EXPECT_EQ(new_date_stub(1, 3, 2024), ".03.2024");
   EXPECT_EQ(new_date_stub(0, 3, 2024), "2024.03.");
-  EXPECT_EQ(format_display_date(5, 12, 2011), "05.12.2011");
-  EXPECT_EQ(format_stored_date(2011, 12, 5), "2011.12.05");
+  EXPECT_EQ(dl::format_display_date(5, 12, 2011), "05.12.2011");
+  EXPECT_EQ(dl::format_stored_date(2011, 12, 5), "2011.12.05");
 }
 
 TEST(EntryParse, FieldTextsLoseTabsAndLineEnds) {
