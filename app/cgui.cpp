@@ -49,7 +49,7 @@ void CGUI::load_integers_and_colours()
     RegistryStore store;
     Settings s = load_settings(store, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     xo = s.xo; yo = s.yo; xs = s.xs; ys = s.ys; df = s.df; fs = s.fs;
-    ft = s.ft; ss = s.ss; tm = s.tm; wm = s.wm; wf = s.wf;
+    ft = s.ft; ss = s.ss; tm = s.tm; wm = s.wm; wf = s.wf; wn = s.wn;
     for (int i = 0; i < 4; ++i)
         set_col(s.col_value[i], i);
 }

@@ -22,6 +22,8 @@ public:
     fw::Font list_font;
     char media_file[256] = "";
     int xo = 0, yo = 0, xs = 0, ys = 0, df = 0, fs = 0, ft = 0, ss = 0, tm = 0, wm = 0, wf = 0;
+    // 1: the notification icon and the due-date notifications.
+    int wn = 0;
     int page_left = 0, page_top = 0, page_right = 0, page_bottom = 0;
     int unit_x = 1, unit_y = 1;
 

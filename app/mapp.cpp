@@ -54,7 +54,7 @@ void mapp::chek_comm()
     auto key = play_command_key(cls);
     if (!key)
         return;
-    const char* play = reg_get_str("HKLM", key->c_str(), "");
+    const char* play = reg_get_expanded_str("HKLM", key->c_str(), "");
     auto cmd = build_media_cmd(play, gui.media_file);
     if (!cmd || cmd->size() >= sizeof media_cmd)
         return;

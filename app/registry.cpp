@@ -56,27 +56,66 @@ int reg_set_int(const char* root, const char* key, const char* name, int value)
                : 1;
 }
 
-const char* reg_get_str(const char* root, const char* key, const char* name)
+namespace {
+
+// The value's bytes as text, terminated at the stored length whether or not a terminator was
+// stored; null for a value of another type than `wanted`, or without characters.
+std::unique_ptr<char[]> read_text_value(HKEY key, const char* name, DWORD wanted)
 {
-    Key k(root, key, false);
-    if (!k.get())
-        return nullptr;
     DWORD type = 0, size = 0;
-    if (RegQueryValueExA(k.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ || size == 0)
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != wanted || size == 0)
         return nullptr;
     std::unique_ptr<char[]> buf(new (std::nothrow) char[size + 1]);
     if (!buf)
         return nullptr;
     DWORD got = size;
-    if (RegQueryValueExA(k.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buf.get()), &got) != ERROR_SUCCESS ||
-        type != REG_SZ || got > size)
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buf.get()), &got) != ERROR_SUCCESS ||
+        type != wanted || got > size)
         return nullptr;
-    // Terminated at the stored length, whether or not a terminator was stored.
     buf[got] = '\0';
     if (buf[0] == '\0')
         return nullptr;
-    g_str_buffer = std::move(buf);
+    return buf;
+}
+
+std::unique_ptr<char[]> expanded(const char* text)
+{
+    DWORD size = ExpandEnvironmentStringsA(text, nullptr, 0);
+    if (size == 0)
+        return nullptr;
+    std::unique_ptr<char[]> buf(new (std::nothrow) char[size]);
+    if (!buf || ExpandEnvironmentStringsA(text, buf.get(), size) == 0 || buf[0] == '\0')
+        return nullptr;
+    return buf;
+}
+
+const char* keep_shared(std::unique_ptr<char[]> text)
+{
+    if (!text)
+        return nullptr;
+    g_str_buffer = std::move(text);
     return g_str_buffer.get();
+}
+
+} // namespace
+
+const char* reg_get_str(const char* root, const char* key, const char* name)
+{
+    Key k(root, key, false);
+    if (!k.get())
+        return nullptr;
+    return keep_shared(read_text_value(k.get(), name, REG_SZ));
+}
+
+const char* reg_get_expanded_str(const char* root, const char* key, const char* name)
+{
+    Key k(root, key, false);
+    if (!k.get())
+        return nullptr;
+    if (std::unique_ptr<char[]> plain = read_text_value(k.get(), name, REG_SZ))
+        return keep_shared(std::move(plain));
+    std::unique_ptr<char[]> stored = read_text_value(k.get(), name, REG_EXPAND_SZ);
+    return stored ? keep_shared(expanded(stored.get())) : nullptr;
 }
 
 int reg_set_str(const char* root, const char* key, const char* name, const char* text)

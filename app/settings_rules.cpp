@@ -14,7 +14,7 @@ struct IntSetting {
 const IntSetting int_settings[] = {
     {"xo", &Settings::xo, 100}, {"yo", &Settings::yo, 100}, {"xs", &Settings::xs, 450}, {"ys", &Settings::ys, 350},
     {"df", &Settings::df, 1},   {"fs", &Settings::fs, 0},   {"ft", &Settings::ft, 1},   {"ss", &Settings::ss, 0},
-    {"tm", &Settings::tm, 10},  {"wm", &Settings::wm, 60},  {"wf", &Settings::wf, 0},
+    {"tm", &Settings::tm, 10},  {"wm", &Settings::wm, 60},  {"wf", &Settings::wf, 0},   {"wn", &Settings::wn, 1},
 };
 
 struct ColourSetting {

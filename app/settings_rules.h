@@ -14,7 +14,7 @@ struct SettingsStore {
 };
 
 struct Settings {
-  int xo, yo, xs, ys, df, fs, ft, ss, tm, wm, wf;
+  int xo, yo, xs, ys, df, fs, ft, ss, tm, wm, wf, wn;
   std::uint32_t col_value[4];  // 0xRRGGBB as stored: background, highlight, Sunday, months
 };
 

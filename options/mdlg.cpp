@@ -151,6 +151,7 @@ void mdlg::init_mdlg()
     chk_stat = GetDlgItem(hwnd_, IDC_CHK_STAT);
     chk_link = GetDlgItem(hwnd_, IDC_CHK_LINK);
     chk_media = GetDlgItem(hwnd_, IDC_CHK_MEDIA);
+    chk_notify = GetDlgItem(hwnd_, IDC_CHK_NOTIFY);
     fill_checks();
 }
 
@@ -173,6 +174,7 @@ void mdlg::fill_checks()
     // The link's presence is never read: the box only carries a request.
     set_check_of(chk_link, BST_INDETERMINATE);
     set_check_of(chk_media, gui.wf == 1 ? BST_CHECKED : BST_UNCHECKED);
+    set_check_of(chk_notify, gui.wn == 1 ? BST_CHECKED : BST_UNCHECKED);
 }
 
 bool mdlg::on_command(UINT id, UINT code)
@@ -207,6 +209,7 @@ void mdlg::OnOK()
     store_switch(chk_stat, "ss", gui.ss);
     store_link();
     store_switch(chk_media, "wf", gui.wf);
+    store_switch(chk_notify, "wn", gui.wn);
     store_media_file();
     HWND frame = papp->main_window();
     close_dialog();

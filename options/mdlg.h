@@ -16,7 +16,8 @@ public:
     void OnClickYmd();
     void OnClickDmy();
 
-    HWND chk_ymd = nullptr, chk_dmy = nullptr, chk_stat = nullptr, chk_link = nullptr, chk_media = nullptr;
+    HWND chk_ymd = nullptr, chk_dmy = nullptr, chk_stat = nullptr, chk_link = nullptr, chk_media = nullptr,
+         chk_notify = nullptr;
 
 private:
     void fill_numbers();

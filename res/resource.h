@@ -52,6 +52,7 @@
 #define IDC_CHK_STAT       1002
 #define IDC_CHK_LINK       1003
 #define IDC_CHK_MEDIA      1004
+#define IDC_CHK_NOTIFY     1005
 
 // Framework commands and bars
 #define ID_FILE_NEW           57600

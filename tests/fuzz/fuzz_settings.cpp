@@ -16,7 +16,7 @@ struct Documented {
 };
 
 const Documented int_values[] = {{"xo", 100}, {"yo", 100}, {"xs", 450}, {"ys", 350}, {"df", 1}, {"fs", 0},
-                                 {"ft", 1},   {"ss", 0},   {"tm", 10},  {"wm", 60},  {"wf", 0}};
+                                 {"ft", 1},   {"ss", 0},   {"tm", 10},  {"wm", 60},  {"wf", 0}, {"wn", 1}};
 const Documented colour_values[] = {{"col0", 0xfcfcfc}, {"col1", 0xe0e0e0}, {"col2", 0xff0000}, {"col3", 0xffbc00}};
 
 class FuzzStore : public SettingsStore {
@@ -47,7 +47,9 @@ int stored_value(fuzz::Input& in) {
     }
 }
 
-std::vector<int> fields_of(const Settings& s) { return {s.xo, s.yo, s.xs, s.ys, s.df, s.fs, s.ft, s.ss, s.tm, s.wm, s.wf}; }
+std::vector<int> fields_of(const Settings& s) {
+    return {s.xo, s.yo, s.xs, s.ys, s.df, s.fs, s.ft, s.ss, s.tm, s.wm, s.wf, s.wn};
+}
 
 void check_reads(const FuzzStore& store) {
     std::vector<std::string> expected;

@@ -37,13 +37,15 @@ class ReadOnlyStore : public FakeStore {
   int set_int(const char*, int) override { return 1; }
 };
 
-// The eleven integers in their stored order.
-std::vector<int> ints_of(const Settings& s) { return {s.xo, s.yo, s.xs, s.ys, s.df, s.fs, s.ft, s.ss, s.tm, s.wm, s.wf}; }
+// The twelve integers in their stored order.
+std::vector<int> ints_of(const Settings& s) {
+  return {s.xo, s.yo, s.xs, s.ys, s.df, s.fs, s.ft, s.ss, s.tm, s.wm, s.wf, s.wn};
+}
 
 FakeStore full_store() {
   FakeStore store;
   store.values = {{"xo", 10},  {"yo", 20},  {"xs", 800}, {"ys", 600}, {"df", 0},        {"fs", 3},
-                  {"ft", 0},   {"ss", 1},   {"tm", 5},   {"wm", 12},  {"wf", 1},        {"col0", 0x112233},
+                  {"ft", 0},   {"ss", 1},   {"tm", 5},   {"wm", 12},  {"wf", 1},        {"wn", 0},  {"col0", 0x112233},
                   {"col1", 0}, {"col2", 0xabcdef}, {"col3", 0x010203}};
   return store;
 }
@@ -53,10 +55,10 @@ TEST(SettingsRules, FirstStartWritesEveryDefault) {
   const Settings s = load_settings(store, 1920, 1080);
   const std::map<std::string, int> defaults = {
       {"xo", 100}, {"yo", 100}, {"xs", 450}, {"ys", 350},        {"df", 1},        {"fs", 0},
-      {"ft", 1},   {"ss", 0},   {"tm", 10},  {"wm", 60},         {"wf", 0},        {"col0", 0xfcfcfc},
+      {"ft", 1},   {"ss", 0},   {"tm", 10},  {"wm", 60},         {"wf", 0},        {"wn", 1},  {"col0", 0xfcfcfc},
       {"col1", 0xe0e0e0},       {"col2", 0xff0000},              {"col3", 0xffbc00}};
   EXPECT_EQ(store.writes, defaults);
-  EXPECT_EQ(ints_of(s), (std::vector<int>{100, 100, 450, 350, 1, 0, 1, 0, 10, 60, 0}));
+  EXPECT_EQ(ints_of(s), (std::vector<int>{100, 100, 450, 350, 1, 0, 1, 0, 10, 60, 0, 1}));
   EXPECT_EQ(s.col_value[0], 0xfcfcfcu);
   EXPECT_EQ(s.col_value[3], 0xffbc00u);
 }
@@ -65,16 +67,16 @@ TEST(SettingsRules, AllIntegersAreReadBeforeAnyDefaultIsWritten) {
   FakeStore store;
   load_settings(store, 1920, 1080);
   const std::vector<std::string> first = {"get xo", "get yo", "get xs", "get ys", "get df", "get fs",
-                                          "get ft", "get ss", "get tm", "get wm", "get wf", "set xo=100"};
+                                          "get ft", "get ss", "get tm", "get wm", "get wf", "get wn", "set xo=100"};
   ASSERT_GE(store.calls.size(), first.size());
-  EXPECT_EQ(std::vector<std::string>(store.calls.begin(), store.calls.begin() + 12), first);
+  EXPECT_EQ(std::vector<std::string>(store.calls.begin(), store.calls.begin() + 13), first);
 }
 
 TEST(SettingsRules, StoredValuesAreUsedAndNothingIsWritten) {
   FakeStore store = full_store();
   const Settings s = load_settings(store, 1920, 1080);
   EXPECT_TRUE(store.writes.empty());
-  EXPECT_EQ(ints_of(s), (std::vector<int>{10, 20, 800, 600, 0, 3, 0, 1, 5, 12, 1}));
+  EXPECT_EQ(ints_of(s), (std::vector<int>{10, 20, 800, 600, 0, 3, 0, 1, 5, 12, 1, 0}));
   EXPECT_EQ(s.col_value[1], 0u);
   EXPECT_EQ(s.col_value[2], 0xabcdefu);
 }

@@ -281,6 +281,27 @@ TEST_F(Alert, DueEntryPlaysAtTickOneAndAtEveryMultipleOfTheRepeat)
         EXPECT_EQ(r.command, papp->media_cmd);
 }
 
+TEST_F(Alert, ExpandablePlayCommandStartsItsPlayerAtTickOne)
+{
+    SetEnvironmentVariableA("TRM_PLAYER_DIR", program_folder().c_str());
+    std::string key = std::string(test_class_key) + "\\shell\\play\\command";
+    const char play[] = "%TRM_PLAYER_DIR%fake_player.exe /play %1";
+    HKEY k;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr), 0);
+    RegSetValueExA(k, "", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(play), sizeof play);
+    RegCloseKey(k);
+    papp->media_cmd[0] = '\0';
+    papp->chek_comm();
+    SetEnvironmentVariableA("TRM_PLAYER_DIR", nullptr);
+    EXPECT_EQ(std::string(papp->media_cmd),
+              "\"" + program_folder() + "fake_player.exe\" \"" + papp->gui.media_file + "\"");
+    set_rows({date_line(-1, "", "0")});
+    EXPECT_EQ(starting_ticks(1), (std::vector<int>{1}));
+    ASSERT_TRUE(wait_for_players(1));
+    ASSERT_TRUE(workers_ended());
+    EXPECT_EQ(records().at(0).command, papp->media_cmd);
+}
+
 TEST_F(Alert, EntryDueOnlyFromTickTwoFirstPlaysAtTheRepeat)
 {
     papp->gui.wm = 3;

@@ -475,7 +475,7 @@ struct IntSetting {
 const IntSetting int_settings[] = {{"xo", 100, &CGUI::xo}, {"yo", 100, &CGUI::yo}, {"xs", 450, &CGUI::xs},
                                    {"ys", 350, &CGUI::ys}, {"df", 1, &CGUI::df},   {"fs", 0, &CGUI::fs},
                                    {"ft", 1, &CGUI::ft},   {"ss", 0, &CGUI::ss},   {"tm", 10, &CGUI::tm},
-                                   {"wm", 60, &CGUI::wm},  {"wf", 0, &CGUI::wf}};
+                                   {"wm", 60, &CGUI::wm},  {"wf", 0, &CGUI::wf},   {"wn", 1, &CGUI::wn}};
 
 // Back to what a start of the program leaves: every default written.
 class HostileRegistry : public testing::Test {

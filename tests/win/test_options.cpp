@@ -19,7 +19,7 @@
 namespace {
 
 const char* const shell_folders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-const char* const int_names[] = {"xo", "yo", "xs", "ys", "col0", "col1", "col2", "col3", "df", "ss", "wf"};
+const char* const int_names[] = {"xo", "yo", "xs", "ys", "col0", "col1", "col2", "col3", "df", "ss", "wf", "wn"};
 const char* const add_failed = "Could not add a link to Termaris !\n";
 const char* const remove_failed = "Could not remove a link to Termaris !\n";
 
@@ -261,6 +261,7 @@ protected:
         live_df_ = gui.df;
         live_ss_ = gui.ss;
         live_wf_ = gui.wf;
+        live_wn_ = gui.wn;
         std::memcpy(live_col_, gui.col, sizeof live_col_);
         std::strcpy(live_media_, gui.media_file);
 
@@ -284,6 +285,7 @@ protected:
         gui.df = live_df_;
         gui.ss = live_ss_;
         gui.wf = live_wf_;
+        gui.wn = live_wn_;
         std::memcpy(gui.col, live_col_, sizeof live_col_);
         std::strcpy(gui.media_file, live_media_);
         wt::pump();
@@ -335,7 +337,7 @@ protected:
 
 private:
     std::vector<SavedValue> saved_;
-    int live_df_ = 0, live_ss_ = 0, live_wf_ = 0;
+    int live_df_ = 0, live_ss_ = 0, live_wf_ = 0, live_wn_ = 0;
     COLORREF live_col_[4] = {};
     char live_media_[256] = "";
 };
@@ -355,6 +357,7 @@ TEST_F(Options, OpensWithTheStoredNumbersAndTheLiveSwitches)
     gui.df = 1;
     gui.ss = 1;
     gui.wf = 0;
+    gui.wn = 1;
     std::strcpy(gui.media_file, "C:\\sounds\\bell.wav");
     HWND dlg = open_dialog();
     ASSERT_NE(dlg, nullptr);
@@ -367,6 +370,8 @@ TEST_F(Options, OpensWithTheStoredNumbersAndTheLiveSwitches)
     EXPECT_EQ(state_of(dlg, IDC_CHK_STAT), static_cast<UINT>(BST_CHECKED));
     EXPECT_EQ(state_of(dlg, IDC_CHK_LINK), static_cast<UINT>(BST_INDETERMINATE));
     EXPECT_EQ(state_of(dlg, IDC_CHK_MEDIA), static_cast<UINT>(BST_UNCHECKED));
+    EXPECT_EQ(state_of(dlg, IDC_CHK_NOTIFY), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(wt::window_text(GetDlgItem(dlg, IDC_CHK_NOTIFY)), "Show a notification when a date is due");
 
     // A second "Options" keeps the one dialog.
     mdlg* first = papp->opt_dlg;
@@ -380,6 +385,7 @@ TEST_F(Options, OpensWithTheStoredNumbersAndTheLiveSwitches)
     gui.df = 0;
     gui.ss = 0;
     gui.wf = 1;
+    gui.wn = 0;
     dlg = open_dialog();
     ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(text_of(dlg, IDC_POS_X), "77");
@@ -388,6 +394,7 @@ TEST_F(Options, OpensWithTheStoredNumbersAndTheLiveSwitches)
     EXPECT_EQ(state_of(dlg, IDC_CHK_STAT), static_cast<UINT>(BST_UNCHECKED));
     EXPECT_EQ(state_of(dlg, IDC_CHK_LINK), static_cast<UINT>(BST_INDETERMINATE));
     EXPECT_EQ(state_of(dlg, IDC_CHK_MEDIA), static_cast<UINT>(BST_CHECKED));
+    EXPECT_EQ(state_of(dlg, IDC_CHK_NOTIFY), static_cast<UINT>(BST_UNCHECKED));
 }
 
 TEST_F(Options, DateFormatBoxesAlwaysKeepExactlyOneChecked)
@@ -465,20 +472,24 @@ TEST_F(Options, OkStoresTheSwitchesAndTheMediaFileLiveAndInTheRegistry)
     gui.df = 1;
     gui.ss = 0;
     gui.wf = 0;
+    gui.wn = 1;
     HWND dlg = open_dialog();
     ASSERT_NE(dlg, nullptr);
     click(dlg, IDC_CHK_DMY);
     click(dlg, IDC_CHK_STAT);
     click(dlg, IDC_CHK_MEDIA);
+    click(dlg, IDC_CHK_NOTIFY);
     type(dlg, IDC_MEDIA_FILE, "C:\\sounds\\gong.wav");
     press_ok(dlg);
     EXPECT_EQ(gui.df, 0);
     EXPECT_EQ(gui.ss, 1);
     EXPECT_EQ(gui.wf, 1);
+    EXPECT_EQ(gui.wn, 0);
     EXPECT_STREQ(gui.media_file, "C:\\sounds\\gong.wav");
     EXPECT_EQ(stored("df"), 0);
     EXPECT_EQ(stored("ss"), 1);
     EXPECT_EQ(stored("wf"), 1);
+    EXPECT_EQ(stored("wn"), 0);
     EXPECT_EQ(stored_media(), "C:\\sounds\\gong.wav");
 
     // Back again; a media path longer than the field is cut to 254 characters.
@@ -487,16 +498,19 @@ TEST_F(Options, OkStoresTheSwitchesAndTheMediaFileLiveAndInTheRegistry)
     click(dlg, IDC_CHK_YMD);
     click(dlg, IDC_CHK_STAT);
     click(dlg, IDC_CHK_MEDIA);
+    click(dlg, IDC_CHK_NOTIFY);
     std::string overlong = "C:\\" + std::string(300, 's');
     type(dlg, IDC_MEDIA_FILE, overlong);
     press_ok(dlg);
     EXPECT_EQ(gui.df, 1);
     EXPECT_EQ(gui.ss, 0);
     EXPECT_EQ(gui.wf, 0);
+    EXPECT_EQ(gui.wn, 1);
     EXPECT_EQ(std::string(gui.media_file), overlong.substr(0, 254));
     EXPECT_EQ(stored("df"), 1);
     EXPECT_EQ(stored("ss"), 0);
     EXPECT_EQ(stored("wf"), 0);
+    EXPECT_EQ(stored("wn"), 1);
     EXPECT_EQ(stored_media(), overlong.substr(0, 254));
 }
 
@@ -631,6 +645,7 @@ TEST_F(Options, CancelAndTheCloseBoxChangeNothing)
     gui.df = 1;
     gui.ss = 0;
     gui.wf = 0;
+    gui.wn = 1;
     std::vector<int> registry_before;
     for (const char* name : int_names)
         registry_before.push_back(stored(name));
@@ -650,6 +665,7 @@ TEST_F(Options, CancelAndTheCloseBoxChangeNothing)
         click(dlg, IDC_CHK_DMY);
         click(dlg, IDC_CHK_STAT);
         click(dlg, IDC_CHK_MEDIA);
+        click(dlg, IDC_CHK_NOTIFY);
         ASSERT_TRUE(request_link(dlg, BST_CHECKED));
         if (way == 0)
             click(dlg, IDCANCEL);
@@ -665,6 +681,7 @@ TEST_F(Options, CancelAndTheCloseBoxChangeNothing)
     EXPECT_EQ(gui.df, 1);
     EXPECT_EQ(gui.ss, 0);
     EXPECT_EQ(gui.wf, 0);
+    EXPECT_EQ(gui.wn, 1);
     EXPECT_EQ(std::memcmp(gui.col, col_before, sizeof col_before), 0);
     EXPECT_EQ(std::string(gui.media_file), live_media);
     EXPECT_FALSE(wt::file_exists(link_file_));

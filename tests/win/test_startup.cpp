@@ -16,7 +16,7 @@ int stored(const char* name)
     return reg_get_int("HKCU", settings_key, name);
 }
 
-void set_wav_player(const char* cls, const char* play)
+void set_wav_player(const char* cls, const char* play, DWORD type = REG_SZ)
 {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Classes\\.wav");
     if (cls) {
@@ -27,13 +27,16 @@ void set_wav_player(const char* cls, const char* play)
     }
     if (cls && play) {
         std::string key = std::string("Software\\Classes\\") + cls + "\\shell\\play\\command";
-        reg_set_str("HKLM", key.c_str(), "", play);
+        HKEY k;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr);
+        RegSetValueExA(k, "", 0, type, reinterpret_cast<const BYTE*>(play), static_cast<DWORD>(std::strlen(play) + 1));
+        RegCloseKey(k);
     }
 }
 
-std::string media_cmd_for(const char* cls, const char* play)
+std::string media_cmd_for(const char* cls, const char* play, DWORD type = REG_SZ)
 {
-    set_wav_player(cls, play);
+    set_wav_player(cls, play, type);
     papp->media_cmd[0] = '\0';
     papp->chek_comm();
     return papp->media_cmd;
@@ -65,7 +68,7 @@ TEST(Startup, FirstStartWritesEveryDefault)
     FreshSettings s;
     const struct { const char* name; int value; } defaults[] = {
         {"xo", 100}, {"yo", 100}, {"xs", 450}, {"ys", 350}, {"df", 1}, {"fs", 0}, {"ft", 1}, {"ss", 0},
-        {"tm", 10}, {"wm", 60}, {"wf", 0}, {"col0", 0xfcfcfc}, {"col1", 0xe0e0e0}, {"col2", 0xff0000},
+        {"tm", 10}, {"wm", 60}, {"wf", 0}, {"wn", 1}, {"col0", 0xfcfcfc}, {"col1", 0xe0e0e0}, {"col2", 0xff0000},
         {"col3", 0xffbc00}};
     for (const auto& d : defaults)
         EXPECT_EQ(stored(d.name), d.value) << d.name;
@@ -176,6 +179,26 @@ TEST_F(MediaCommand, BuiltFromThePlayCommand)
     EXPECT_EQ(media_cmd_for("", "C:\\tools\\player.exe %1"), "");
     EXPECT_EQ(media_cmd_for(nullptr, nullptr), "");
     EXPECT_EQ(media_cmd_for("soundrec", (std::string("C:\\") + std::string(260, 'p') + ".exe").c_str()), "");
+}
+
+TEST_F(MediaCommand, ExpandablePlayCommandIsExpandedThenBuiltTheSameWay)
+{
+    std::string media = papp->gui.media_file;
+    SetEnvironmentVariableA("TRM_EMPTY", "");
+    SetEnvironmentVariableA("TRM_LONG", std::string(250, 'l').c_str());
+    const struct { const char* play; std::string cmd; } cases[] = {
+        {"%SystemDrive%\\tools\\play.exe %1", "\"C:\\tools\\play.exe\" \"" + media + "\""},
+        {"\"%SystemDrive%\\Program Files\\play.exe\" /play \"%L\"", "\"C:\\Program Files\\play.exe\" \"" + media + "\""},
+        {"C:\\%TRM_EMPTY%tools\\play.EXE %1", ""},
+        {"%TRM_EMPTY%", ""},
+        {"C:\\%TRM_LONG%\\play.exe %1", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(media_cmd_for("soundrec", c.play, REG_EXPAND_SZ), c.cmd) << c.play;
+    // Other kinds of value still count as none.
+    EXPECT_EQ(media_cmd_for("soundrec", "C:\\tools\\play.exe %1", REG_MULTI_SZ), "");
+    SetEnvironmentVariableA("TRM_EMPTY", nullptr);
+    SetEnvironmentVariableA("TRM_LONG", nullptr);
 }
 
 TEST_F(MediaCommand, MediaPathWithSpacesStaysQuoted)
