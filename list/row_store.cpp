@@ -1,6 +1,7 @@
 #include "list/row_store.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <utility>
 
 #include "store/date_line.h"
@@ -31,6 +32,14 @@ std::string without_separators(std::string_view text) {
     for (char& c : clean)
         if (dl::is_field_end(c)) c = ' ';
     return clean;
+}
+
+// Rows added by a merge up to this many are put in place one by one.
+constexpr size_t few_rows = 32;
+
+std::string_view without_newline(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    return line;
 }
 
 bool valid_col(int col) { return col >= 0 && col < dl::field_count; }
@@ -109,13 +118,17 @@ void RowStore::delete_row(size_t row) {
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
 }
 
-void RowStore::hand_back_rows() {
+std::vector<RowStore::RowId> RowStore::hand_back_rows() {
+    std::vector<RowId> ids;
+    ids.reserve(rows_.size());
     lines.reserve(lines.size() + rows_.size());
     for (Row& row : rows_) {
         row.joined += '\n';
         lines.push_back(std::move(row.joined));
+        ids.push_back(row.id);
     }
     rows_.clear();
+    return ids;
 }
 
 void RowStore::sort_rows() {
@@ -145,13 +158,16 @@ int RowStore::compare_keys(const DateKey& a, const DateKey& b) const {
 }
 
 void RowStore::fill(bool show_all) {
-    hand_back_rows();
+    const size_t first_handed_back = lines.size();
+    const std::vector<RowId> ids = hand_back_rows();
     rows_up_ = sort_up != 0;
     rows_.reserve(lines.size());
     size_t kept = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (show_all || dl::is_open_line(lines[i])) {
-            rows_.push_back(Row{dl::take_joined(std::move(lines[i])), next_id_++});
+            // A row that stays a row stays the same row, for an editor that holds its id.
+            const RowId id = i >= first_handed_back ? ids[i - first_handed_back] : next_id_++;
+            rows_.push_back(Row{dl::take_joined(std::move(lines[i])), id});
         } else {
             if (kept != i) lines[kept] = std::move(lines[i]);
             ++kept;
@@ -159,6 +175,44 @@ void RowStore::fill(bool show_all) {
     }
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(kept), lines.end());
     sort_rows();
+}
+
+void RowStore::apply_changes(const dl::LineChanges& changes, bool show_all) {
+    if (!changes.removed.empty()) remove_lines(changes.removed);
+    add_lines(changes.added, show_all);
+}
+
+void RowStore::remove_lines(const dl::LineViews& removed) {
+    std::unordered_map<std::string_view, size_t> wanted;
+    for (std::string_view line : removed) ++wanted[line];
+    auto take = [&wanted](std::string_view line) {
+        auto it = wanted.find(line);
+        if (it == wanted.end() || it->second == 0) return false;
+        --it->second;
+        return true;
+    };
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [&](const std::string& line) { return take(without_newline(line)); }),
+                lines.end());
+    rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](const Row& row) { return take(row.joined); }),
+                rows_.end());
+}
+
+void RowStore::add_lines(const dl::LineViews& added, bool show_all) {
+    // One at a time a new row slides the rows behind it; many at once are cheaper sorted in.
+    const bool one_by_one = added.size() <= few_rows;
+    for (std::string_view view : added) {
+        std::string line(view);
+        line += '\n';
+        if (!show_all && !dl::is_open_line(line)) {
+            lines.push_back(std::move(line));
+        } else if (one_by_one) {
+            insert_row(Row{dl::take_joined(std::move(line)), next_id_++});
+        } else {
+            rows_.push_back(Row{dl::take_joined(std::move(line)), next_id_++});
+        }
+    }
+    if (!one_by_one) sort_rows();
 }
 
 void RowStore::toggle_status(size_t row) {

@@ -9,10 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "store/line_merge.h"
+
 class RowStore {
 public:
-    // Every inserted row gets a fresh id; 0 is never one. A rebuild (fill) inserts all rows
-    // anew, so an editor holding the id of a row finds that row gone afterwards.
+    // Every new row gets a fresh id; 0 is never one. A row keeps its id through edits, rebuilds
+    // and merges for as long as it stays a row; held back and made a row again it is a new row.
     using RowId = std::uint64_t;
 
     // Held-back lines, each exactly as read or as handed back by a rebuild.
@@ -39,6 +41,11 @@ public:
     // line a row (and empties the store), otherwise only the open lines become rows and
     // the others stay in the store in their order.
     void fill(bool show_all);
+
+    // Removes one copy of each removed line (held-back lines first, then rows) and adds the
+    // added lines: as rows when show_all is set or they are open, otherwise held back. Rows that
+    // stay keep their ids and their order.
+    void apply_changes(const dl::LineChanges& changes, bool show_all);
 
     // Status "1" becomes "0", anything else "1"; the row stays until the next fill.
     void toggle_status(size_t row);
@@ -70,7 +77,10 @@ private:
     bool in_order(std::string_view first, std::string_view second) const;
     size_t place_for(std::string_view date) const;
     size_t insert_row(Row row);
-    void hand_back_rows();
+    // Returns the ids of the rows in the order they were appended to the line store.
+    std::vector<RowId> hand_back_rows();
+    void remove_lines(const dl::LineViews& removed);
+    void add_lines(const dl::LineViews& added, bool show_all);
     void sort_rows();
 
     std::vector<Row> rows_;

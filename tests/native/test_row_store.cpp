@@ -266,7 +266,7 @@ TEST(RowStore, SetCellKeepsFiveCellsAndTheOrder) {
     EXPECT_EQ(store.row_id(0), id);
 }
 
-TEST(RowStore, RowIdsFollowRowsUntilTheRebuild) {
+TEST(RowStore, RowIdsFollowRowsWhileTheyStayRows) {
     RowStore store;
     store.add_line(entry("2011.01.01", "a", "0"));
     store.add_line(entry("2011.03.01", "c", "0"));
@@ -279,9 +279,40 @@ TEST(RowStore, RowIdsFollowRowsUntilTheRebuild) {
     store.delete_row(0);
     EXPECT_EQ(store.find_row(a), std::optional<size_t>(1));
 
+    store.sort_up = 1;
+    store.fill(false);
+    EXPECT_EQ(store.find_row(a), std::optional<size_t>(0));
+    // Held back, the entry is no row any more; shown again it is a new one.
+    store.toggle_status(0);
     store.fill(false);
     EXPECT_FALSE(store.find_row(a).has_value());
+    store.fill(true);
+    EXPECT_FALSE(store.find_row(a).has_value());
     EXPECT_EQ(store.row_id(99), 0u);
+}
+
+TEST(RowStore, MergedChangesKeepTheOtherRowsAndTheirIds) {
+    const std::string a = entry("2011.01.01", "a", "0"), b = entry("2011.02.01", "b", "0"),
+                      done = entry("2011.03.01", "done", "1"), held = entry("2011.04.01", "held", "1");
+    auto no_newline = [](const std::string& line) { return std::string_view(line).substr(0, line.size() - 1); };
+    for (size_t added_rows : {size_t{1}, size_t{40}}) {
+        SCOPED_TRACE(added_rows);
+        RowStore store = loaded({a, b, done, done});
+        store.fill(false);
+        const RowStore::RowId kept = store.row_id(1);  // "a"
+        std::vector<std::string> added;
+        for (size_t i = 0; i < added_rows; ++i) added.push_back(entry("2011.01.15", "new" + std::to_string(i), "0"));
+        dl::LineChanges changes;
+        changes.removed = {no_newline(b), no_newline(done)};
+        for (const std::string& line : added) changes.added.push_back(no_newline(line));
+        changes.added.push_back(no_newline(held));
+        store.apply_changes(changes, false);
+
+        EXPECT_EQ(store.lines, (std::vector<std::string>{done, held}));
+        ASSERT_EQ(store.row_count(), added_rows + 1);
+        EXPECT_EQ(store.find_row(kept), std::optional<size_t>(added_rows));
+        EXPECT_TRUE(is_in_order(store, false));
+    }
 }
 
 TEST(RowStore, MissingRowsAndColumnsAreIgnored) {

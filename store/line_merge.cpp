@@ -1,0 +1,109 @@
+#include "store/line_merge.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "store/date_text.h"
+
+namespace dl {
+
+namespace {
+
+using Counts = std::unordered_map<std::string_view, long>;
+
+// How many more copies of each line after has than before; lines of equal count left out. The
+// common head and tail are skipped unhashed: a file written back unchanged is all head.
+Counts count_changes(const LineViews& before, const LineViews& after) {
+    size_t head = 0;
+    const size_t shorter = std::min(before.size(), after.size());
+    while (head < shorter && before[head] == after[head]) ++head;
+    size_t tail = 0;
+    while (tail < shorter - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    Counts counts;
+    for (size_t i = head; i < after.size() - tail; ++i) ++counts[after[i]];
+    for (size_t i = head; i < before.size() - tail; ++i) --counts[before[i]];
+    for (auto it = counts.begin(); it != counts.end();)
+        it = it->second == 0 ? counts.erase(it) : std::next(it);
+    return counts;
+}
+
+long count_in(const Counts& counts, std::string_view line) {
+    auto it = counts.find(line);
+    return it == counts.end() ? 0 : it->second;
+}
+
+// The change of one line's count in the merge, from its changes on either side: additions on
+// both sides are the same addition, deletions on both sides the same deletion; otherwise both
+// sides' changes add up.
+long merged_change(long ours, long theirs) {
+    if (ours > 0 && theirs > 0) return std::max(ours, theirs);
+    if (ours < 0 && theirs < 0) return std::min(ours, theirs);
+    return ours + theirs;
+}
+
+}  // namespace
+
+LineViews line_views(std::string_view bytes) {
+    size_t end = bytes.size();
+    while (end > 0 && bytes[end - 1] == ctrl_z) --end;
+    bytes = bytes.substr(0, end);
+    LineViews lines;
+    lines.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t lf = bytes.find('\n', start);
+        if (lf == std::string_view::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        size_t stop = lf > start && bytes[lf - 1] == '\r' ? lf - 1 : lf;
+        lines.push_back(bytes.substr(start, stop - start));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+LineChanges merge_changes(const LineViews& base, const LineViews& ours, const LineViews& theirs) {
+    const Counts ours_changed = count_changes(base, ours);
+    const Counts theirs_changed = count_changes(base, theirs);
+    // How far the merge moves ours, line by line.
+    Counts moves;
+    for (const auto& [line, theirs_change] : theirs_changed) {
+        const long ours_change = count_in(ours_changed, line);
+        if (long move = merged_change(ours_change, theirs_change) - ours_change) moves[line] = move;
+    }
+    // Lines only ours changed stay as ours has them.
+    LineChanges changes;
+    // Added lines in the order theirs has them, so that held-back lines keep a sensible order.
+    for (std::string_view line : theirs) {
+        auto it = moves.find(line);
+        if (it == moves.end() || it->second <= 0) continue;
+        changes.added.push_back(line);
+        --it->second;
+    }
+    for (const auto& [line, move] : moves)
+        for (long i = move; i < 0; ++i) changes.removed.push_back(line);
+    std::sort(changes.removed.begin(), changes.removed.end());
+    return changes;
+}
+
+std::vector<std::string> merged_lines(const LineViews& ours, const LineChanges& changes) {
+    Counts to_remove;
+    for (std::string_view line : changes.removed) ++to_remove[line];
+    std::vector<std::string> merged;
+    merged.reserve(ours.size() + changes.added.size());
+    for (std::string_view line : ours) {
+        auto it = to_remove.find(line);
+        if (it != to_remove.end() && it->second > 0) {
+            --it->second;
+            continue;
+        }
+        merged.emplace_back(line);
+    }
+    for (std::string_view line : changes.added) merged.emplace_back(line);
+    return merged;
+}
+
+}  // namespace dl
