@@ -79,7 +79,8 @@ void mwin::OnShowAll()
     CheckMenuItem(GetMenu(hwnd_), ID_SHOW_ALL, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
     if (fw::View* view = GetActiveView())
         SendMessageA(view->hwnd(), WM_COMMAND, ID_REFILL, 0);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    // The frame clips its children: the grid painted on the view needs its own invalidation.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void mwin::OnReloadView()

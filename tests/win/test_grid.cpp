@@ -235,6 +235,21 @@ bool view_needs_paint()
     return GetUpdateRect(active_view()->hwnd(), nullptr, FALSE) != FALSE;
 }
 
+// The pixels of a rectangle of the view as the screen shows them, row by row.
+std::vector<DWORD> view_pixels(const RECT& rc)
+{
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    wt::MemoryBitmap shot(w, h);
+    HDC screen = GetDC(active_view()->hwnd());
+    BitBlt(shot.dc(), 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    ReleaseDC(active_view()->hwnd(), screen);
+    std::vector<DWORD> pixels;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pixels.push_back(shot.raw(x, y));
+    return pixels;
+}
+
 int count_of(const std::string& text, const std::string& part)
 {
     int n = 0;
@@ -616,6 +631,24 @@ TEST_F(Grid, RightClickSelectsAtTheNextPaint)
     wt::paint_view();
     EXPECT_EQ(papp->grid.sel_day, 12);
     EXPECT_EQ(papp->grid.sel_month, 12);
+}
+
+TEST_F(Grid, ShowAllOnTheMonthTabRepaintsTheGrid)
+{
+    show_month(12, 2011);
+    wt::reset_dates({"2011.12.05\tMon\t\tParty\t1\n"});
+    wt::choose_tab(1);
+    wt::paint_view();
+    const RECT day5 = month_cell(0, 1);
+    const std::vector<DWORD> with_party = view_pixels(day5);
+    // Off again: the done entry leaves the rows, and the grid shows it at once.
+    wt::command(ID_SHOW_ALL);
+    wt::pump();
+    const std::vector<DWORD> after_command = view_pixels(day5);
+    wt::paint_view();
+    const std::vector<DWORD> repainted = view_pixels(day5);
+    EXPECT_NE(with_party, repainted);
+    EXPECT_TRUE(after_command == repainted) << "the grid still shows the entry";
 }
 
 TEST_F(Grid, DoubleClickOnADayStartsANewEntry)
