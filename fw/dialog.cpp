@@ -17,11 +17,16 @@ Dialog::~Dialog()
 
 bool Dialog::Create(HWND parent)
 {
+    // Without a parent named the main window owns the dialog: it stays above it, has no task bar
+    // button of its own, and its template position counts from the main window.
+    App* app = App::current();
+    if (!parent && app)
+        parent = app->main_window();
     HWND made = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(template_id_), parent, dialog_proc,
                                    reinterpret_cast<LPARAM>(this));
     if (!made)
         return false;
-    if (App* app = App::current())
+    if (app)
         app->add_modeless(made);
     return true;
 }

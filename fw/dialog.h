@@ -11,6 +11,7 @@ public:
     explicit Dialog(UINT template_id) : template_id_(template_id) {}
     ~Dialog() override;
 
+    // parent null: the application's main window.
     bool Create(HWND parent = nullptr);
     void EndDialog();
     virtual bool OnInitDialog() { return true; }

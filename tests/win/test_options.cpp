@@ -397,6 +397,23 @@ TEST_F(Options, OpensWithTheStoredNumbersAndTheLiveSwitches)
     EXPECT_EQ(state_of(dlg, IDC_CHK_NOTIFY), static_cast<UINT>(BST_UNCHECKED));
 }
 
+TEST_F(Options, OwnedByTheMainWindowAndPlacedFromIt)
+{
+    HWND dlg = open_dialog();
+    ASSERT_NE(dlg, nullptr);
+    HWND main = papp->main_window();
+    EXPECT_EQ(GetWindow(dlg, GW_OWNER), main);
+    EXPECT_EQ(GetWindowLongA(dlg, GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+    // The template's 1,18 in dialog units place its client area from the main window's.
+    RECT at{1, 18, 0, 0};
+    MapDialogRect(dlg, &at);
+    POINT want{at.left, at.top}, have{0, 0};
+    ClientToScreen(main, &want);
+    ClientToScreen(dlg, &have);
+    EXPECT_EQ(have.x, want.x);
+    EXPECT_EQ(have.y, want.y);
+}
+
 TEST_F(Options, DateFormatBoxesAlwaysKeepExactlyOneChecked)
 {
     papp->gui.df = 1;
