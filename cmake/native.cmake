@@ -10,6 +10,15 @@ if(TRM_NATIVE_TESTS)
   add_test(NAME native_tests COMMAND trm_native_tests)
 endif()
 
+# Exported files read by an independent parser, Python's icalendar (Debian's python3-icalendar).
+if(NOT TRM_FUZZ)
+  add_executable(ical_export_tool ${CMAKE_SOURCE_DIR}/tests/ical/export_tool.cpp)
+  target_link_libraries(ical_export_tool PRIVATE trmcore)
+  add_test(NAME ical_python_check
+           COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/ical/check_export.py
+                   $<TARGET_FILE:ical_export_tool> ${CMAKE_BINARY_DIR}/ical-check)
+endif()
+
 if(NOT TRM_SANITIZE AND NOT TRM_FUZZ)
   file(GLOB TRM_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/native_*.cpp)
   foreach(src ${TRM_BENCHES})

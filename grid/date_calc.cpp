@@ -24,16 +24,28 @@ long long days_to_month_start(long long month, long long year) {
   return era * 146097 + day_of_era - 719468;
 }
 
-long long days_since_epoch(int day, int month, int year) {
-  return days_to_month_start(month, year) + static_cast<long long>(day) - 1;
-}
-
 // 1970-01-01 was a Thursday, column 3.
 int column_of(long long days) { return static_cast<int>(floor_mod(days + 3, 7)); }
 
 }  // namespace
 
-int weekday_column(int day, int month, int year) { return column_of(days_since_epoch(day, month, year)); }
+long long days_from_civil(int day, int month, int year) {
+  return days_to_month_start(month, year) + static_cast<long long>(day) - 1;
+}
+
+void civil_from_days(long long days, int& day, int& month, int& year) {
+  const long long z = days + 719468;
+  const long long era = floor_div(z, 146097);
+  const long long day_of_era = z - era * 146097;
+  const long long year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const long long day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const long long shifted_month = (5 * day_of_year + 2) / 153;
+  day = static_cast<int>(day_of_year - (153 * shifted_month + 2) / 5 + 1);
+  month = static_cast<int>(shifted_month < 10 ? shifted_month + 3 : shifted_month - 9);
+  year = static_cast<int>(year_of_era + era * 400 + (month <= 2));
+}
+
+int weekday_column(int day, int month, int year) { return column_of(days_from_civil(day, month, year)); }
 
 int month_days(int month, int year) {
   switch (month) {
@@ -50,7 +62,7 @@ int month_days(int month, int year) {
 
 const char* day_label(int day, int month, int year) {
   if (day > 31 || month > 12 || year < 1970 || year > 2038) return nullptr;
-  const long long days = days_since_epoch(day, month, year);
+  const long long days = days_from_civil(day, month, year);
   if (days < 0) return nullptr;
   return day_labels[column_of(days)];
 }

@@ -13,6 +13,9 @@ ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a >/dev/null 
 have import || need+=(imagemagick)
 have xdotool || need+=(xdotool)
 have chmcmd || need+=(fp-utils)
+# Python's icalendar reads the exported files; dateutil works out recurrences for the tests.
+/usr/bin/python3 -c 'import icalendar' >/dev/null 2>&1 || need+=(python3-icalendar)
+/usr/bin/python3 -c 'import dateutil' >/dev/null 2>&1 || need+=(python3-dateutil)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/libgtest.a ] || need+=(libgtest-dev)
 if [ ${#need[@]} -gt 0 ]; then

@@ -1,0 +1,24 @@
+// Every entry as one VEVENT of an iCalendar file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ical/codec.h"
+#include "ical/zone.h"
+
+namespace ical {
+
+struct ExportResult {
+    std::string text;  // the whole file, CR LF line ends
+    int exported = 0;
+    int skipped = 0;  // entries whose date does not read
+};
+
+// The product that writes the file, as other calendars show it.
+constexpr const char* product_id = "-//Orvandel//Termaris//EN";
+
+// Entries are date lines (held-back lines and rows alike); stamp is the export time in UTC.
+ExportResult export_calendar(const std::vector<std::string>& lines, Seconds stamp, const TextCodec& codec);
+
+}  // namespace ical
