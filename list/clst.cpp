@@ -177,10 +177,15 @@ void CLst::del_line()
 {
     if (sel_item < 0 || sel_item >= row_count())
         return;
-    store.delete_row(static_cast<size_t>(sel_item));
-    // The index now names the next row: nothing is selected until the user selects again.
+    const int row = sel_item;
+    store.delete_row(static_cast<size_t>(row));
     clear_selection();
     refresh_rows();
+    // The row that took the deleted one's place, or the new last row, is selected where the user
+    // sees it: the next Delete or arrow key goes on from there.
+    select_only(std::min(row, row_count() - 1));
+    if (sel_item >= 0)
+        SendMessageA(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(sel_item), FALSE);
 }
 
 void CLst::chek_date(const char* text)

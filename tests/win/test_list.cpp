@@ -373,7 +373,7 @@ TEST_F(ListInput, RightButtonLeavesTheSelection)
     EXPECT_EQ(item_text(2, 4), "0");
 }
 
-TEST_F(ListInput, DeleteRemovesOnlyTheSelectedRow)
+TEST_F(ListInput, DeleteRemovesTheSelectedRowAndSelectsTheOneInItsPlace)
 {
     wt::reset_dates(three_open);
     SetFocus(list_wnd());
@@ -388,21 +388,33 @@ TEST_F(ListInput, DeleteRemovesOnlyTheSelectedRow)
     EXPECT_EQ(papp->list.sel_item, 1);
     key_up(VK_DELETE);
     EXPECT_EQ(column(3), (std::vector<std::string>{"March", "January"}));
+    // The row that took its place is selected, in the control as well.
+    EXPECT_EQ(papp->list.sel_item, 1);
+    EXPECT_EQ(selected_in_control(), 1);
+
+    // The last row gone, the new last row is selected; the arrow keys go on from it.
+    key_up(VK_DELETE);
+    EXPECT_EQ(column(3), std::vector<std::string>{"March"});
+    EXPECT_EQ(selected_in_control(), 0);
+    key_up(VK_DELETE);
+    EXPECT_EQ(item_count(), 0);
     EXPECT_EQ(papp->list.sel_item, -1);
-    EXPECT_EQ(selected_in_control(), -1);
 
-    // A second Delete finds no selection; the row now at the old index stays.
+    // A selected row scrolled out of sight: the one in its place is brought into view.
+    std::vector<std::string> many;
+    for (int i = 0; i < 200; ++i)
+        many.push_back(line("2026.01.01", "Row " + std::to_string(i), "0"));
+    wt::reset_dates(many);
+    ListView_SetItemState(list_wnd(), 150, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    SendMessageA(list_wnd(), LVM_ENSUREVISIBLE, 0, FALSE);
     key_up(VK_DELETE);
-    EXPECT_EQ(column(3), (std::vector<std::string>{"March", "January"}));
-
-    // The keyboard alone, starting from no selection.
-    key(VK_DOWN);
-    int chosen = selected_in_control();
-    ASSERT_GE(chosen, 0);
-    std::string doomed = item_text(chosen, 3);
-    key_up(VK_DELETE);
-    ASSERT_EQ(item_count(), 1);
-    EXPECT_NE(item_text(0, 3), doomed);
+    ASSERT_EQ(selected_in_control(), 150);
+    RECT row{}, client{};
+    row.left = LVIR_BOUNDS;
+    SendMessageA(list_wnd(), LVM_GETITEMRECT, 150, reinterpret_cast<LPARAM>(&row));
+    GetClientRect(list_wnd(), &client);
+    EXPECT_GE(row.top, 0);
+    EXPECT_LE(row.bottom, client.bottom);
 }
 
 TEST_F(ListInput, DeleteAfterTheSelectionWasClearedRemovesNothing)
