@@ -112,8 +112,10 @@ void CLst::create_editor(HWND parent)
 {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     for (int i = 0; i < col_count; ++i) {
-        HWND box = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_LEFT, 0, 0, 0, 0,
-                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDIT0 + i)), inst, nullptr);
+        // A long "To do" text scrolls in its box instead of losing what does not fit the width.
+        const DWORD scroll = i == col_count - 2 ? ES_AUTOHSCROLL : 0;
+        HWND box = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_LEFT | scroll, 0, 0,
+                                   0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDIT0 + i)), inst, nullptr);
         if (!box)
             continue;
         edit[i].subclass(box);
@@ -148,15 +150,15 @@ void CLst::create_columns()
     }
 }
 
-void CLst::add_line(const char* text)
+int CLst::add_line(const char* text)
 {
     if (add_count == 0) {
         create_columns();
         ++add_count;
-        return;
+        return -1;
     }
     if (!text)
-        return;
+        return -1;
     const int kept = sel_item;
     const int at = static_cast<int>(store.add_line(text));
     ++add_count;
@@ -164,6 +166,7 @@ void CLst::add_line(const char* text)
     // The recorded row moved down by one: the selection goes with it, not with its old index.
     if (kept >= 0 && at <= kept)
         select_only(kept + 1);
+    return at;
 }
 
 void CLst::fill_list()
@@ -247,6 +250,17 @@ void CLst::select_only(int row)
     SendMessageA(hwnd_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&one));
     SendMessageA(hwnd_, LVM_SETSELECTIONMARK, 0, row);
     sel_item = first_selected();
+}
+
+void CLst::focus_row(int row)
+{
+    if (!hwnd_ || !IsWindowVisible(hwnd_))
+        return;
+    if (row >= 0 && row < row_count()) {
+        select_only(row);
+        SendMessageA(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    }
+    SetFocus(hwnd_);
 }
 
 int CLst::column_width(int col) const

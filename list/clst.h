@@ -23,8 +23,9 @@ public:
 
     // place: where the view lays the list out (none: made empty, for the view to place).
     void init_list(HWND parent, const RECT* place = nullptr);
-    // Null the first time: creates the columns. Otherwise adds one date line as a row.
-    void add_line(const char* text);
+    // Null the first time: creates the columns. Otherwise adds one date line as a row and
+    // returns where it went (-1 when nothing was added).
+    int add_line(const char* text);
     void fill_list();
     void del_line();
     void chek_date(const char* text);
@@ -36,6 +37,10 @@ public:
     // Places and shows boxes and hint along the bottom of the view, whatever sel_item holds.
     void place_edit();
     void hide_edit();
+    // Tab and Shift+Tab in a box: the next or the previous box takes the focus.
+    void focus_next_box(HWND from, bool back);
+    // The list takes the keyboard focus with the row (when there is one) selected and in sight.
+    void focus_row(int row);
 
     // Alert tick (timer) and printed page.
     void chek_alrm();

@@ -108,6 +108,21 @@ void CLst::place_edit()
     InvalidateRect(view, nullptr, FALSE);
 }
 
+void CLst::focus_next_box(HWND from, bool back)
+{
+    if (col_count <= 0)
+        return;
+    int at = 0;
+    while (at < col_count && edit[at].hwnd() != from)
+        ++at;
+    if (at == col_count)
+        return;
+    HWND next = edit[(at + (back ? col_count - 1 : 1)) % col_count].hwnd();
+    SetFocus(next);
+    // As a dialog does: the box's text is selected, so typing replaces it.
+    SendMessageA(next, EM_SETSEL, 0, -1);
+}
+
 void CLst::hide_edit()
 {
     for (int i = 0; i < col_count; ++i) {
@@ -134,6 +149,10 @@ LRESULT CEdt::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
         // A fresh press (not an auto-repeat) belongs to this box.
         if (!(lp & (1L << 30)))
             stale_keys &= ~key_bit(wp);
+        if (wp == VK_TAB) {
+            papp->list.focus_next_box(hwnd_, GetKeyState(VK_SHIFT) < 0);
+            return 0;
+        }
         break;
     case WM_CHAR:
         if (is_control_char(wp))

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "grid/date_calc.h"
 #include "options/number_text.h"
 
 namespace {
@@ -9,17 +10,21 @@ namespace {
 enum DateCode { date_ok = 0, bad_day = 1, bad_month = 2, bad_year = 3, not_three_numbers = 4 };
 
 // Later checks override earlier ones, so the message names the year before the month before the day.
+// The month's length is known only once month and year passed: a day beyond it comes last.
 int check_date(int day, int month, int& year) {
   int code = date_ok;
   if (day < 1 || day > 31) code = bad_day;
   if (month < 1 || month > 12) code = bad_month;
   if (code == date_ok && year >= -99 && year <= 99) year += 2000;
   if (year < 0 || year > 3000) code = bad_year;
+  if (code == date_ok && day > month_days(month, year)) code = bad_day;
   return code;
 }
 
 struct TimeValues {
   int h1 = -1, m1 = 0, h2 = -1, m2 = 0;
+  // Typed with a colon: the hour is an hour, never a compact "hhmm".
+  bool m1_typed = false, m2_typed = false;
   int* slot(int index) { return index == 0 ? &h1 : index == 1 ? &m1 : index == 2 ? &h2 : &m2; }
 };
 
@@ -43,15 +48,20 @@ TimeValues read_time_values(const std::string& text) {
   for (const TimeForm& form : time_forms) {
     int numbers[4];
     if (scan_decimal_format(text, form.format, numbers, form.count) != form.count) continue;
-    for (int i = 0; i < form.count; ++i) *t.slot(form.slots[static_cast<std::size_t>(i)]) = numbers[i];
+    for (int i = 0; i < form.count; ++i) {
+      const int slot = form.slots[static_cast<std::size_t>(i)];
+      *t.slot(slot) = numbers[i];
+      t.m1_typed = t.m1_typed || slot == 1;
+      t.m2_typed = t.m2_typed || slot == 3;
+    }
     break;
   }
   return t;
 }
 
-// 830 is 8:30 and 25 is 0:25, while 24 stays an hour.
-void split_compact(int& hour, int& minute) {
-  if (hour <= 24) return;
+// 830 is 8:30 and 25 is 0:25, while 24 stays an hour; "25:00" is hour 25, refused by the check.
+void split_compact(int& hour, int& minute, bool minute_typed) {
+  if (hour <= 24 || minute_typed) return;
   minute = hour % 100;
   hour /= 100;
 }
@@ -93,8 +103,8 @@ const char* date_error_message(int code) {
 
 int pars_time_text(std::string& text) {
   TimeValues t = read_time_values(text);
-  split_compact(t.h1, t.m1);
-  split_compact(t.h2, t.m2);
+  split_compact(t.h1, t.m1, t.m1_typed);
+  split_compact(t.h2, t.m2, t.m2_typed);
   text = format_time(t);
   return check_time(t);
 }

@@ -227,7 +227,7 @@ void mvie::OnReload()
 void mvie::OnKeyUp(UINT key)
 {
     if (key == VK_ESCAPE)
-        papp->list.hide_edit();
+        OnCancelEdit();
     if (key == VK_DELETE)
         OnDeleteDate();
     if (key == VK_RETURN)

@@ -36,6 +36,8 @@ public:
     void OnCancelEdit();
     void OnDeleteDate();
     void OnConfirmEdit();
+    // The "Date" box takes the focus with the caret where the day is typed.
+    void focus_date_box();
     int pars_date(const char* text, int df, int& day, int& month, int& year);
     int pars_time(std::string& text);
 

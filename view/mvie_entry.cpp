@@ -68,6 +68,18 @@ void mvie::OnNewDate()
     set_box_text(list, kDateBox, new_date_stub(papp->gui.df, grid.shown_month, grid.shown_year));
     list.place_edit();
     list.editing = 1;
+    focus_date_box();
+}
+
+void mvie::focus_date_box()
+{
+    HWND box = papp->list.edit[kDateBox].hwnd();
+    if (!box)
+        return;
+    SetFocus(box);
+    // Where the day goes: in front of ".MM.YYYY" (df 1), behind "YYYY.MM." otherwise.
+    const LPARAM at = papp->gui.df == 1 ? 0 : GetWindowTextLengthA(box);
+    SendMessageA(box, EM_SETSEL, static_cast<WPARAM>(at), at);
 }
 
 void mvie::OnEditDate()
@@ -79,6 +91,7 @@ void mvie::OnEditDate()
 void mvie::OnCancelEdit()
 {
     papp->list.hide_edit();
+    papp->list.focus_row(papp->list.sel_item);
 }
 
 void mvie::OnDeleteDate()
@@ -90,8 +103,11 @@ void mvie::OnConfirmEdit()
 {
     CLst& list = papp->list;
     int day = 0, month = 0, year = 0;
-    if (pars_date(box_text(list, kDateBox).c_str(), papp->gui.df, day, month, year) != 0)
+    if (pars_date(box_text(list, kDateBox).c_str(), papp->gui.df, day, month, year) != 0) {
+        if (list.editing)
+            focus_box(list, kDateBox);
         return;
+    }
     std::string line = dl::format_stored_date(year, month, day) + "\t";
     if (const char* label = papp->grid.day_name(day, month, year))
         set_box_text(list, kDayBox, label);
@@ -112,8 +128,9 @@ void mvie::OnConfirmEdit()
     }
     if (list.replacing == 1)
         remove_loaded_row(list);
-    list.add_line(line.c_str());
+    const int row = list.add_line(line.c_str());
     list.hide_edit();
+    list.focus_row(row);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

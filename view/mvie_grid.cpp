@@ -76,6 +76,7 @@ void mvie::OnLButtonDblClk(POINT pt)
     set_box_text(list, 0, selected_date_text(grid, papp->gui.df).c_str());
     if (const char* name = grid.day_name(grid.sel_day, grid.sel_month, grid.shown_year))
         set_box_text(list, 1, name);
+    focus_date_box();
     // The grid's pixels go; the list and the editor take the view again.
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "fuzz_input.h"
+#include "grid/date_calc.h"
 #include "store/date_line.h"
 #include "view/entry_parse.h"
 
@@ -17,7 +18,7 @@ void check_date(const std::string& text, int df) {
     fuzz::require(in_range(code, 0, 4), "a date check gives a known code", text);
     fuzz::require((code == 0) == (date_error_message(code) == nullptr), "every failure has its message", text);
     if (code != 0) return;
-    fuzz::require(in_range(day, 1, 31) && in_range(month, 1, 12) && in_range(year, 100, 3000),
+    fuzz::require(in_range(month, 1, 12) && in_range(day, 1, month_days(month, year)) && in_range(year, 100, 3000),
                   "an accepted date is in range", text);
     // The stored and the shown form of an accepted date read back as that date.
     int d = 0, m = 0, y = 0;

@@ -39,14 +39,25 @@ TEST(EntryParse, DayFirstDatesAccepted) {
   EXPECT_EQ(stored_or_message("5.3.24", 1), "2024.03.05");
   EXPECT_EQ(stored_or_message("5.3.0", 1), "2000.03.05");
   EXPECT_EQ(stored_or_message("5.3.100", 1), " 100.03.05");
-  EXPECT_EQ(stored_or_message("31.2.2011", 1), "2011.02.31");
+  EXPECT_EQ(stored_or_message("29.2.2028", 1), "2028.02.29");
+  EXPECT_EQ(stored_or_message("31.12.2027", 1), "2027.12.31");
   EXPECT_EQ(stored_or_message(" 5. 3. +2024 and more", 1), "2024.03.05");
 }
 
-TEST(EntryParse, AcceptedImpossibleDateGetsTheNormalisedLabel) {
-  const DateResult r = parse_date("31.2.2011", 1);
-  ASSERT_EQ(r.code, 0);
-  EXPECT_STREQ(day_label(r.day, r.month, r.year), "Thr");
+TEST(EntryParse, ImpossibleDayOfAFileKeepsTheNormalisedLabel) {
+  // Typed, it is refused; read from a file, it shows as before.
+  EXPECT_EQ(parse_date("31.2.2011", 1).code, 1);
+  EXPECT_STREQ(day_label(31, 2, 2011), "Thr");
+}
+
+TEST(EntryParse, DaysBeyondTheMonthAreRefusedAfterMonthAndYear) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"31.02.2027", "Date Error, Day ?"},   {"31.04.2027", "Date Error, Day ?"},
+      {"29.02.2027", "Date Error, Day ?"},   {"30.2.28", "Date Error, Day ?"},
+      {"31.13.2027", "Date Error, Month ?"}, {"31.02.3001", "Date Error, Year ?"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(stored_or_message(c.first, 1), c.second) << c.first;
+  EXPECT_EQ(stored_or_message("2027.2.29", 0), "Date Error, Day ?");
 }
 
 TEST(EntryParse, DayFirstDatesRejected) {
@@ -96,7 +107,7 @@ TEST(EntryParse, TimesRewrittenAndAccepted) {
       {"8.30", "08:00"},       {"8-10", "08:00-10:00"}, {"8:15 - 9:45", "08:15-09:45"},
       {"1430-1600", "14:30-16:00"}, {"9-25", "09:00-00:25"}, {"25", "00:25"},
       {"8 -10:30", "08:00-10:30"}, {"8:30-10", "08:30-10:00"}, {"23:59", "23:59"},
-      {"10-8", "10:00-08:00"},
+      {"10-8", "10:00-08:00"}, {"8:30-1600", "08:30-16:00"}, {"1430-16", "14:30-16:00"},
   };
   for (const auto& c : cases) {
     const TimeResult r = parse_time(c.first);
@@ -115,6 +126,9 @@ TEST(EntryParse, TimesRewrittenAndRejected) {
       {"7:60", "07:60", "Invalid Timevalue 1, Minutes ?"},
       {"9-24", "09:00-24:00", "Invalid Timevalue 2, Houres ?"},
       {"9-10:75", "09:00-10:75", "Invalid Timevalue 2, Minutes ?"},
+      // Compact "hhmm" only without a colon: here 25 is an hour.
+      {"25:00", "25:00", "Invalid Timevalue 1, Houres ?"},
+      {"9-25:10", "09:00-25:10", "Invalid Timevalue 2, Houres ?"},
       {"8--10", "08:00--10:00", "Invalid Timevalue 2, Houres ?"},
       {"abc", "-1:00", "Invalid Timevalue 1, Houres ?"},
       {"", "-1:00", "Invalid Timevalue 1, Houres ?"},

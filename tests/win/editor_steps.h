@@ -73,6 +73,25 @@ inline void double_click_row(int row)
     double_click_at(row_point(row));
 }
 
+// Where the caret stands in a box (the start of its selection).
+inline int caret(int i)
+{
+    DWORD start = 0;
+    SendMessageA(box(i), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(start);
+}
+
+// The row is the only one selected and lies within the list's visible rows.
+inline bool selected_in_sight(int row)
+{
+    HWND list = list_window();
+    const int top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    const int page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    return SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1 &&
+           SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == row && row >= top &&
+           row < top + page;
+}
+
 inline std::vector<std::string> row_lines()
 {
     std::vector<std::string> out;

@@ -90,9 +90,10 @@ TEST_F(Editor, BoxesAreHiddenSingleLineChildrenOfTheView)
         EXPECT_EQ(GetParent(box), active_view()->hwnd());
         EXPECT_EQ(GetDlgCtrlID(box), 300 + i);
         EXPECT_FALSE(IsWindowVisible(box));
-        // Typing stops at the right edge instead of scrolling the text out of sight.
+        // Single-line; only the "To do" box scrolls, so a long text is typed whole.
         const LONG style = GetWindowLongA(box, GWL_STYLE);
-        EXPECT_EQ(style & (ES_AUTOHSCROLL | ES_MULTILINE), 0) << "box " << i;
+        EXPECT_EQ(style & ES_MULTILINE, 0) << "box " << i;
+        EXPECT_EQ((style & ES_AUTOHSCROLL) != 0, i == 3) << "box " << i;
         EXPECT_EQ(SendMessageA(box, WM_GETFONT, 0, 0), SendMessageA(es::list_window(), WM_GETFONT, 0, 0));
     }
     EXPECT_EQ(GetDlgCtrlID(papp->list.hint), 399);
@@ -199,6 +200,40 @@ TEST_F(Editor, EnterAndEscapeSendOneCommandPerRelease)
     SendMessageA(es::box(3), WM_CHAR, '\r', 1);
     SendMessageA(es::box(3), WM_CHAR, '\t', 1);
     EXPECT_EQ(es::box_text(3), "text");
+}
+
+TEST_F(Editor, LongTextTypedIntoToDoIsKeptWhole)
+{
+    wt::command(ID_NEW_DATE);
+    std::string typed;
+    for (int i = 0; typed.size() < 150; ++i)
+        typed += "Geschenke fuer alle Kinder " + std::to_string(i) + " ";
+    typed.resize(150);
+    for (char c : typed)
+        SendMessageA(es::box(3), WM_CHAR, static_cast<unsigned char>(c), 1);
+    EXPECT_EQ(es::box_text(3), typed);
+}
+
+TEST_F(Editor, TabAndShiftTabMoveBetweenTheFiveBoxes)
+{
+    es::double_click_row(0);
+    BYTE keys[256], shifted[256];
+    ASSERT_TRUE(GetKeyboardState(keys));
+    std::copy(keys, keys + 256, shifted);
+    shifted[VK_SHIFT] = 0x80;
+    for (bool back : {false, true}) {
+        SetKeyboardState(back ? shifted : keys);
+        SetFocus(es::box(0));
+        for (int step = 1; step <= 5; ++step) {
+            SendMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0x000F0001);
+            const int expected = back ? (5 - step) % 5 : step % 5;
+            EXPECT_EQ(GetFocus(), es::box(expected)) << (back ? "Shift+Tab " : "Tab ") << step;
+        }
+    }
+    SetKeyboardState(keys);
+    // The boxes keep their texts.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(es::box_text(i), kRow0[i]) << "box " << i;
 }
 
 TEST_F(Editor, ReleaseOfAKeyPressedElsewhereCountsNot)

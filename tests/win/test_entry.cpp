@@ -303,6 +303,69 @@ TEST_F(Entry, BadTimeIsRewrittenInItsBoxWhichGetsTheFocus)
     EXPECT_GE(row_of("2025.05.05\tMon\t14:30-16:00\tMeeting\t0\n"), 0);
 }
 
+TEST_F(Entry, NewDatePutsTheCaretWhereTheDayGoes)
+{
+    papp->grid.shown_month = 3;
+    papp->grid.shown_year = 2024;
+    for (int df : {1, 0}) {
+        papp->gui.df = df;
+        SetFocus(es::list_window());
+        wt::command(ID_NEW_DATE);
+        EXPECT_EQ(GetFocus(), es::box(0)) << "df " << df;
+        EXPECT_EQ(es::caret(0), df == 1 ? 0 : 8) << "df " << df;
+        wt::command(ID_CANCEL_EDIT);
+    }
+}
+
+TEST_F(Entry, FocusFollowsEachStepOfAnEntry)
+{
+    wt::MessageBoxes boxes;
+    const int kList = -1;
+    const struct {
+        const char* step;
+        const char* date;
+        const char* time;
+        UINT key;
+        int focus;
+    } cases[] = {
+        {"date error", "31.04.2027", "", VK_RETURN, 0},
+        {"time error", "2027.04.30", "25:00", VK_RETURN, 2},
+        {"escape", "2027.04.30", "", VK_ESCAPE, kList},
+        {"enter", "2027.04.30", "9", VK_RETURN, kList},
+    };
+    for (const auto& c : cases) {
+        enter_new(c.date, "", c.time, c.step);
+        // The key is released where the user typed last, in the To do box.
+        SetFocus(es::box(3));
+        es::release_key(es::box(3), c.key);
+        EXPECT_EQ(GetFocus(), c.focus == kList ? es::list_window() : es::box(c.focus)) << c.step;
+        wt::command(ID_CANCEL_EDIT);
+    }
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"Date Error, Day ?", "Invalid Timevalue 1, Houres ?"}));
+    es::click_row(0);
+    wt::command(ID_EDIT_DATE);
+    EXPECT_EQ(GetFocus(), es::box(0));
+}
+
+TEST_F(Entry, ConfirmedRowIsSelectedAndInSight)
+{
+    std::vector<std::string> many;
+    for (int day = 1; day <= 28; ++day)
+        for (int month = 1; month <= 3; ++month)
+            many.push_back("2030." + std::string(month < 10 ? "0" : "") + std::to_string(month) + "." +
+                           (day < 10 ? "0" : "") + std::to_string(day) + "\tMon\t\tFiller\t0\n");
+    wt::reset_dates(many);
+    wt::paint_view();
+    // Oldest date: the last row of a list sorted newest first, far below the visible rows.
+    enter_new("2001.01.01", "", "", "Oldest");
+    press_enter();
+    const int row = row_of("2001.01.01\tMon\t\tOldest\t0\n");
+    ASSERT_EQ(row, static_cast<int>(many.size()));
+    EXPECT_EQ(GetFocus(), es::list_window());
+    EXPECT_TRUE(es::selected_in_sight(row));
+    EXPECT_EQ(papp->list.sel_item, row);
+}
+
 TEST_F(Entry, DayBoxKeepsItsTextWhereThereIsNoLabel)
 {
     enter_new("2050.01.01", "Sat?", "", "Far ahead");

@@ -675,6 +675,8 @@ TEST_F(Grid, DoubleClickOnADayStartsANewEntry)
     EXPECT_EQ(list.editing, 1);
     EXPECT_EQ(wt::window_text(list.edit[0].hwnd()), "05.12.2011");
     EXPECT_EQ(wt::window_text(list.edit[1].hwnd()), "Mon");
+    EXPECT_EQ(GetFocus(), list.edit[0].hwnd());
+    EXPECT_EQ(LOWORD(SendMessageA(list.edit[0].hwnd(), EM_GETSEL, 0, 0)), 0) << "the caret in front of the day";
 }
 
 TEST_F(Grid, DoubleClickInTheYearGridUsesTheStoredDateForm)
@@ -697,6 +699,8 @@ TEST_F(Grid, DoubleClickInTheYearGridUsesTheStoredDateForm)
         GTEST_SKIP() << "the editor boxes do not exist yet";
     EXPECT_EQ(wt::window_text(list.edit[0].hwnd()), "2011.01.01");
     EXPECT_EQ(wt::window_text(list.edit[1].hwnd()), "Sat");
+    EXPECT_EQ(GetFocus(), list.edit[0].hwnd());
+    EXPECT_EQ(LOWORD(SendMessageA(list.edit[0].hwnd(), EM_GETSEL, 0, 0)), 10) << "the caret behind the day";
 }
 
 TEST_F(Grid, DoubleClickOnTheListTabOnlyStoresThePoint)
