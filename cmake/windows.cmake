@@ -55,6 +55,20 @@ if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/help/trm.hhp)
   add_custom_target(trm_help ALL DEPENDS ${CMAKE_BINARY_DIR}/trm.chm)
 endif()
 
+# The alert sound beside the executable: "ring.mp3" is the default media file. Made by sox and
+# encoded by lame when both are there.
+find_program(SOX sox)
+find_program(LAME lame)
+if(SOX AND LAME)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/ring.mp3
+    COMMAND ${CMAKE_COMMAND} -DSOX=${SOX} -DLAME=${LAME} -DWORK=${CMAKE_BINARY_DIR}/ring
+            -DOUT=${CMAKE_BINARY_DIR}/ring.mp3 -P ${CMAKE_SOURCE_DIR}/res/ring.cmake
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/ring.cmake
+    COMMENT "Making ring.mp3")
+  add_custom_target(trm_sound ALL DEPENDS ${CMAKE_BINARY_DIR}/ring.mp3)
+  add_dependencies(trm trm_sound)
+endif()
+
 # GoogleTest from the sources that Debian's googletest package ships.
 set(TRM_GTEST_SRC /usr/src/googletest CACHE PATH "GoogleTest sources")
 if(EXISTS ${TRM_GTEST_SRC}/CMakeLists.txt)
@@ -72,6 +86,10 @@ if(EXISTS ${TRM_GTEST_SRC}/CMakeLists.txt)
     # Each run starts in an empty folder: the program reads and writes trm.dat and trm.log there.
     file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/testrun)
     add_test(NAME win_tests COMMAND trm_win_tests WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/testrun)
+    # One test plays the shipped sound through the system.
+    if(TARGET trm_sound)
+      add_dependencies(trm_win_tests trm_sound)
+    endif()
   endif()
 
   # Small helper programs the tests and benchmarks start (a fake media player, a bare window, a

@@ -1,8 +1,11 @@
 #include "list/alert.h"
+#include <atomic>
 #include <cstring>
+#include <memory>
 #include <string>
 #include "app/log.h"
 #include "app/mapp.h"
+#include "fw/mci_sound.h"
 #include "fw/thread.h"
 #include "list/alert_rule.h"
 #include "list/clst.h"
@@ -12,6 +15,10 @@ namespace {
 // Command lines live in 255 characters and a terminator; CreateProcessA writes into its own.
 constexpr size_t command_chars = 255;
 constexpr DWORD poll_ms = 100;
+const char* const sound_alias = "trm_alert";
+
+// Set while the built-in playback runs; a tick starts none beside it.
+std::atomic<bool> builtin_running{false};
 
 // Both handles of a started process, released when the waiting ends.
 class ProcessHandles {
@@ -89,15 +96,37 @@ void CLst::chek_alrm()
         return;
     if (!any_row_due(*this))
         return;
-    if (!alert_tick_plays(papp->tick_count, papp->gui.wm))
+    if (!alert_tick_plays(papp->tick_count, papp->gui.wm) || builtin_running)
         return;
-    papp->play_thread = fw::begin_thread(play_media, this);
+    // The worker gets its own copy: the options dialog may change the setting meanwhile.
+    auto media_file = std::make_unique<std::string>(papp->gui.media_file);
+    papp->play_thread = fw::begin_thread(play_media, media_file.get());
+    if (papp->play_thread)
+        media_file.release();
 }
 
-UINT play_media(void*)
+UINT play_media(void* param)
 {
-    exec_wait(papp->media_cmd, 1);
+    std::unique_ptr<std::string> media_file(static_cast<std::string*>(param));
+    if (exec_wait(papp->media_cmd, 1) == 1)
+        play_builtin(*media_file);
     return 0;
+}
+
+void play_builtin(const std::string& media_file)
+{
+    if (builtin_running.exchange(true))
+        return;
+    {
+        fw::MciSound sound(sound_alias);
+        if (sound.play(media_file)) {
+            trm_log("  built-in playback started\n");
+            sound.wait_end(poll_ms);
+        } else {
+            trm_log("  built-in playback failed\n");
+        }
+    }
+    builtin_running = false;
 }
 
 int exec_wait(const char* command, int show)

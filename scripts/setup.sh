@@ -16,6 +16,9 @@ have chmcmd || need+=(fp-utils)
 # Python's icalendar reads the exported files; dateutil works out recurrences for the tests.
 /usr/bin/python3 -c 'import icalendar' >/dev/null 2>&1 || need+=(python3-icalendar)
 /usr/bin/python3 -c 'import dateutil' >/dev/null 2>&1 || need+=(python3-dateutil)
+# sox makes the alert sound, lame encodes it as MP3.
+have sox || need+=(sox)
+have lame || need+=(lame)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || [ -f /usr/lib/libgtest.a ] || need+=(libgtest-dev)
 if [ ${#need[@]} -gt 0 ]; then

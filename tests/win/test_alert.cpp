@@ -1,15 +1,22 @@
 // The due-date alert: which ticks start a player, with a stand-in player registered for ".wav",
 // and the worker that waits for each player without holding up the window.
+#include <windows.h>
+#include <mmsystem.h>
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 #include "app/registry.h"
 #include "fw/app.h"
+#include "fw/mci_sound.h"
+#include "fw/system_dll.h"
 #include "list/alert.h"
 #include "res/resource.h"
 #include "view/mvie.h"
@@ -21,6 +28,8 @@ const char* const wav_key = "Software\\Classes\\.wav";
 const char* const test_class = "trmtest.wav";
 const char* const test_class_key = "Software\\Classes\\trmtest.wav";
 const char* const not_started = "  CreateProcess () not started\n";
+const char* const builtin_started = "  built-in playback started\n";
+const char* const builtin_failed = "  built-in playback failed\n";
 constexpr DWORD patience_ms = 20000;
 
 std::string program_folder()
@@ -93,6 +102,63 @@ bool wait_answering(HANDLE thread, DWORD limit_ms)
     }
     return false;
 }
+
+// Stands in front of the system's MCI: records each command, answers like a device that plays
+// for as long as the test holds it, or refuses to open.
+class FakeMci {
+public:
+    FakeMci()
+    {
+        fw::set_mci_send([this](const std::string& command, std::string& answer) { return send(command, answer); });
+    }
+    ~FakeMci() { fw::set_mci_send(nullptr); }
+    FakeMci(const FakeMci&) = delete;
+    FakeMci& operator=(const FakeMci&) = delete;
+
+    void refuse_open() { open_result_ = 263; }
+    void hold(bool on) { held_ = on; }
+    std::vector<std::string> commands() const
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return commands_;
+    }
+    size_t count_of(const std::string& command) const
+    {
+        std::vector<std::string> all = commands();
+        return static_cast<size_t>(std::count(all.begin(), all.end(), command));
+    }
+    bool wait_for(const std::string& command, size_t count) const
+    {
+        DWORD start = GetTickCount();
+        while (count_of(command) < count)
+            if (GetTickCount() - start > patience_ms)
+                return false;
+            else
+                Sleep(5);
+        return true;
+    }
+
+private:
+    unsigned long send(const std::string& command, std::string& answer)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            commands_.push_back(command);
+        }
+        if (command.compare(0, 5, "open ") == 0)
+            return open_result_;
+        if (command == "status trm_alert length")
+            answer = "1500";
+        if (command == "status trm_alert mode")
+            answer = held_ ? "playing" : "stopped";
+        return 0;
+    }
+
+    mutable std::mutex mutex_;
+    std::vector<std::string> commands_;
+    std::atomic<bool> held_{false};
+    unsigned long open_result_ = 0;
+};
 
 class Alert : public testing::Test {
 protected:
@@ -258,6 +324,8 @@ protected:
 
     std::string record_;
     std::vector<HANDLE> workers_;
+    // Where no player starts, the built-in playback is asked: no test here needs a sound device.
+    FakeMci mci;
 
 private:
     int saved_tick_ = 0, saved_wf_ = 0, saved_wm_ = 0;
@@ -444,4 +512,119 @@ TEST_F(Alert, ExecWaitStartsNeitherAMissingNorAnOverlongCommand)
     EXPECT_EQ(exec_wait("", 0), 1);
     EXPECT_EQ(log_count(not_started), before + 3);
     EXPECT_FALSE(wt::file_exists(record_));
+}
+
+namespace {
+
+class BuiltInPlayback : public Alert {
+protected:
+    void SetUp() override
+    {
+        Alert::SetUp();
+        std::strcpy(saved_media_, papp->gui.media_file);
+        std::strcpy(papp->gui.media_file, "C:\\trm sounds\\alert.mp3");
+        papp->gui.wm = 1;
+        set_rows({date_line(-1, "", "0")});
+        log_start_ = wt::read_text("trm.log").size();
+    }
+    void TearDown() override
+    {
+        mci.hold(false);
+        Alert::TearDown();
+        std::strcpy(papp->gui.media_file, saved_media_);
+    }
+
+    // The log written since the test began.
+    std::string new_log() const { return wt::read_text("trm.log").substr(log_start_); }
+
+private:
+    size_t log_start_ = 0;
+    char saved_media_[256] = "";
+};
+
+} // namespace
+
+TEST_F(BuiltInPlayback, PlaysTheMediaFileWhenNoPlayerStarts)
+{
+    const char* const commands[] = {"", "\"C:\\no such folder\\player.exe\" \"C:\\trm sounds\\alert.mp3\""};
+    for (const char* command : commands) {
+        std::strcpy(papp->media_cmd, command);
+        const size_t opened = mci.count_of("close trm_alert");
+        ASSERT_TRUE(tick());
+        ASSERT_TRUE(workers_ended());
+        EXPECT_EQ(mci.count_of("close trm_alert"), opened + 1) << command;
+    }
+    const std::vector<std::string> one = {"open \"C:\\trm sounds\\alert.mp3\" type mpegvideo alias trm_alert",
+                                          "play trm_alert",
+                                          "set trm_alert time format milliseconds",
+                                          "status trm_alert length",
+                                          "status trm_alert mode",
+                                          "close trm_alert"};
+    std::vector<std::string> both = one;
+    both.insert(both.end(), one.begin(), one.end());
+    EXPECT_EQ(mci.commands(), both);
+    const std::string once = std::string(not_started) + builtin_started;
+    EXPECT_EQ(new_log(), once + once);
+    EXPECT_FALSE(wt::file_exists(record_));
+}
+
+TEST_F(BuiltInPlayback, IsNotAskedWhileAPlayerStarts)
+{
+    ASSERT_TRUE(tick());
+    ASSERT_TRUE(wait_for_players(1));
+    ASSERT_TRUE(workers_ended());
+    EXPECT_TRUE(mci.commands().empty());
+    EXPECT_EQ(new_log().find("built-in"), std::string::npos);
+}
+
+TEST_F(BuiltInPlayback, ASystemThatCannotPlayTheFileIsLogged)
+{
+    mci.refuse_open();
+    papp->media_cmd[0] = '\0';
+    ASSERT_TRUE(tick());
+    ASSERT_TRUE(workers_ended());
+    EXPECT_EQ(mci.commands(),
+              (std::vector<std::string>{"open \"C:\\trm sounds\\alert.mp3\" type mpegvideo alias trm_alert"}));
+    EXPECT_EQ(new_log(), std::string(not_started) + builtin_failed);
+}
+
+TEST_F(BuiltInPlayback, NeverOverlapsItself)
+{
+    papp->media_cmd[0] = '\0';
+    mci.hold(true);
+    ASSERT_TRUE(tick());
+    ASSERT_TRUE(mci.wait_for("status trm_alert mode", 1));
+    // Due at every tick, and a tick that may play: none starts while the sound plays.
+    EXPECT_FALSE(tick());
+    EXPECT_FALSE(tick());
+    mci.hold(false);
+    ASSERT_TRUE(workers_ended());
+    EXPECT_TRUE(tick());
+    ASSERT_TRUE(workers_ended());
+    EXPECT_EQ(mci.count_of("play trm_alert"), 2u);
+    EXPECT_EQ(papp->tick_count, 4);
+}
+
+// The shipped sound through the system's own MCI. Under Wine without a sound device (no wave
+// output) the MP3 cannot be rendered and the failure is logged; with a device it plays to its end.
+TEST(RealMci, ShippedSoundPlaysToItsEndWhereThereIsASoundDevice)
+{
+    std::string exe = fw::module_path();
+    std::string ring = exe.substr(0, exe.find_last_of('\\') + 1) + "ring.mp3";
+    if (!wt::file_exists(ring))
+        GTEST_SKIP() << "no ring.mp3 in the build (sox or lame missing)";
+    static auto* const devices = fw::system_function<decltype(waveOutGetNumDevs)>("winmm.dll", "waveOutGetNumDevs");
+    ASSERT_NE(devices, nullptr);
+    const bool can_sound = devices() > 0;
+    const size_t before = wt::read_text("trm.log").size();
+    const DWORD start = GetTickCount();
+    play_builtin(ring);
+    const DWORD took = GetTickCount() - start;
+    const std::string log = wt::read_text("trm.log").substr(before);
+    std::printf("wave output devices: %u, took %lu ms, log: %s", devices(), static_cast<unsigned long>(took),
+                log.c_str());
+    EXPECT_EQ(log, can_sound ? builtin_started : builtin_failed);
+    // The sound lasts 1.5 s; a playback that started is waited for.
+    if (can_sound)
+        EXPECT_GE(took, 1000u);
 }
