@@ -67,6 +67,8 @@ bool mwin::OnCmdMsg(UINT id)
     case ID_HELP: OnHelp(); return true;
     case ID_INFO: OnInfo(); return true;
     case ID_EXIT: OnEnde(); return true;
+    case ID_IMPORT_ICAL: OnImportIcal(); return true;
+    case ID_EXPORT_ICAL: OnExportIcal(); return true;
     default: return fw::Frame::OnCmdMsg(id);
     }
 }

@@ -16,6 +16,8 @@ public:
     void OnHelp();
     void OnInfo();
     void OnEnde();
+    void OnImportIcal();
+    void OnExportIcal();
 
     fw::ToolBar tool_bar;
     fw::StatusBar status_bar;

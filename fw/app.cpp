@@ -281,7 +281,7 @@ void set_file_dialog_hook(FileDialogHook hook)
     file_dialog_hook() = std::move(hook);
 }
 
-bool ask_file_name(HWND owner, bool open, std::string& path)
+bool ask_file_name(HWND owner, bool open, std::string& path, const FileTypes* types)
 {
     if (file_dialog_hook())
         return file_dialog_hook()(open, path);
@@ -289,7 +289,8 @@ bool ask_file_name(HWND owner, bool open, std::string& path)
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "All Files (*.*)\0*.*\0";
+    ofn.lpstrFilter = types ? types->filter : "All Files (*.*)\0*.*\0";
+    ofn.lpstrDefExt = types ? types->default_ext : nullptr;
     ofn.lpstrFile = buf;
     ofn.nMaxFile = sizeof buf;
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_NOCHANGEDIR;

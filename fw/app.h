@@ -87,9 +87,17 @@ bool same_file(const std::string& a, const std::string& b);
 std::string load_string(UINT id);
 int message_box(HWND owner, const char* text, UINT flags);
 
+// The file types a file dialog offers: a filter list ("Name\0*.ext\0...\0") and the extension a
+// typed name without one gets (no dot).
+struct FileTypes {
+    const char* filter;
+    const char* default_ext;
+};
+
 // Tests replace the standard file dialogs; returns false when the user cancelled.
 using FileDialogHook = std::function<bool(bool open, std::string& path)>;
 void set_file_dialog_hook(FileDialogHook hook);
-bool ask_file_name(HWND owner, bool open, std::string& path);
+// Without types, all files are offered.
+bool ask_file_name(HWND owner, bool open, std::string& path, const FileTypes* types = nullptr);
 
 } // namespace fw

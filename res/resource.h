@@ -30,6 +30,8 @@
 #define ID_NEXT            509
 #define ID_INFO            510
 #define ID_EXIT            511
+#define ID_IMPORT_ICAL     530
+#define ID_EXPORT_ICAL     531
 #define ID_REFILL          600
 #define ID_RELOAD          601
 

@@ -48,7 +48,8 @@ TEST(Frame, MenuHasTheExactItemsWithoutMnemonics)
     EXPECT_EQ(menu_text(menu, 1), "Date");
     EXPECT_EQ(menu_text(menu, 2), "View");
     EXPECT_EQ(menu_text(menu, 3), "?");
-    EXPECT_EQ(popup_texts(0), (std::vector<std::string>{"Open=57601", "Save=57603", "Save as=57604", "---",
+    EXPECT_EQ(popup_texts(0), (std::vector<std::string>{"Open=57601", "Save=57603", "Save as=57604",
+                                                         "Import iCalendar...=530", "Export iCalendar...=531", "---",
                                                          "Print View=57607", "Print Preview=57609",
                                                          "Printer Settings=57606", "---", "Exit=511"}));
     EXPECT_EQ(popup_texts(1), (std::vector<std::string>{"New Date=502", "Edit Date=503", "Delete Date=506",

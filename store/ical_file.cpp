@@ -1,0 +1,63 @@
+#include "store/ical_file.h"
+#include <windows.h>
+#include <iterator>
+#include <string>
+#include <unordered_set>
+#include <vector>
+#include "list/row_store.h"
+#include "store/file_io.h"
+#include "store/system_zones.h"
+
+namespace {
+
+// Every entry in the order of the date file: the line store, then the rows.
+std::vector<std::string> all_entries(const RowStore& store)
+{
+    std::vector<std::string> entries;
+    entries.reserve(store.lines.size() + store.row_count());
+    entries.insert(entries.end(), store.lines.begin(), store.lines.end());
+    for (size_t row = 0; row < store.row_count(); ++row)
+        entries.push_back(store.read_back(row));
+    return entries;
+}
+
+ical::Seconds utc_now()
+{
+    SYSTEMTIME st;
+    GetSystemTime(&st);
+    return ical::to_seconds(ical::Civil{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond});
+}
+
+} // namespace
+
+IcalRead import_ical_file(const char* path, RowStore& store, int today_day, int today_month, int today_year,
+                          ical::ImportResult& result)
+{
+    std::string bytes;
+    if (read_whole_file(path, bytes) != ReadResult::ok)
+        return IcalRead::unreadable;
+    std::vector<std::string> entries = all_entries(store);
+    const std::unordered_set<std::string> existing(std::make_move_iterator(entries.begin()),
+                                                   std::make_move_iterator(entries.end()));
+    const SystemZones zones;
+    ical::ImportOptions options;
+    options.zones = &zones;
+    options.codec = &ansi_codec();
+    options.today_day = today_day;
+    options.today_month = today_month;
+    options.today_year = today_year;
+    options.existing = &existing;
+    result = ical::import_calendar(bytes, options);
+    if (!result.is_calendar)
+        return IcalRead::not_calendar;
+    store.lines.insert(store.lines.end(), std::make_move_iterator(result.lines.begin()),
+                       std::make_move_iterator(result.lines.end()));
+    result.lines.clear();  // moved into the store
+    return IcalRead::ok;
+}
+
+bool export_ical_file(const char* path, const RowStore& store, ical::ExportResult& result)
+{
+    result = ical::export_calendar(all_entries(store), utc_now(), ansi_codec());
+    return write_file_replacing(path, result.text);
+}
