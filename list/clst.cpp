@@ -224,6 +224,14 @@ void CLst::refresh_rows()
     sel_item = first_selected();
 }
 
+int CLst::frame_width() const
+{
+    RECT window{}, client{};
+    if (!hwnd_ || !GetWindowRect(hwnd_, &window) || !GetClientRect(hwnd_, &client))
+        return 0;
+    return (window.right - window.left) - client.right;
+}
+
 int CLst::first_selected() const
 {
     // The search walks the rows one by one; the count comes from the selected ranges at once.
@@ -363,6 +371,19 @@ LRESULT CLst::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_KEYUP:
         OnKeyUp(static_cast<UINT>(wp));
         break;
+    case WM_SIZE: {
+        // A vertical scroll bar that comes or goes changes the width the columns have: the
+        // parent fits them again, as after its own size change.
+        LRESULT r = default_proc(msg, wp, lp);
+        const int width = LOWORD(lp);
+        if (width != client_width_) {
+            client_width_ = width;
+            RECT parent{};
+            if (GetClientRect(GetParent(hwnd_), &parent))
+                SendMessageA(GetParent(hwnd_), WM_SIZE, SIZE_RESTORED, MAKELPARAM(parent.right, parent.bottom));
+        }
+        return r;
+    }
     case LVM_GETITEMTEXTA:
         return read_item_text(wp, lp, false);
     case LVM_GETITEMTEXTW:

@@ -53,6 +53,8 @@ public:
     // Header caption of a column, "" outside 0..4.
     static const char* caption(int col);
     void refresh_rows();
+    // Window width less client width: the border and a shown vertical scroll bar.
+    int frame_width() const;
     bool on_reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
     // Rows and the line store `lines` (store.lines); sort_up lives there too.
@@ -93,4 +95,6 @@ private:
     void select_only(int row);
     int column_width(int col) const;
     HFONT font() const;
+    // Client width at the last size change: the parent refits the columns when it changes.
+    int client_width_ = -1;
 };

@@ -177,7 +177,9 @@ void mvie::OnSize(UINT, int cx, int)
         return static_cast<int>(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, col, 0));
     };
     int used = width(0) + width(1) + width(2) + (papp->gui.ss ? width(4) : 0);
-    int w = cx - used;
+    // The columns share the list's client width: its border and a shown vertical scroll bar take
+    // the rest, and a fit to the whole width would bring up a horizontal scroll bar.
+    int w = cx - list.frame_width() - used;
     list.text_width = w;
     // A negative width would ask the control to size the column itself.
     SendMessageA(list.hwnd(), LVM_SETCOLUMNWIDTH, list.col_count - 2, MAKELPARAM(w > 0 ? w : 0, 0));

@@ -101,15 +101,41 @@ TEST(View, ToDoColumnTakesWhatTheOthersLeave)
         if (i != 3)
             SendMessageA(list.hwnd(), LVM_SETCOLUMNWIDTH, i, MAKELPARAM(widths[i], 0));
     int saved_ss = papp->gui.ss;
+    // The list's border is not room for the columns.
+    const int frame = list.frame_width();
+    EXPECT_GT(frame, 0);
     papp->gui.ss = 1;
     active_view()->OnSize(0, 600, 300);
-    EXPECT_EQ(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, 3, 0), 370);
-    EXPECT_EQ(list.text_width, 370);
+    EXPECT_EQ(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, 3, 0), 370 - frame);
+    EXPECT_EQ(list.text_width, 370 - frame);
     papp->gui.ss = 0;
     active_view()->OnSize(0, 600, 300);
-    EXPECT_EQ(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, 3, 0), 410);
+    EXPECT_EQ(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, 3, 0), 410 - frame);
     papp->gui.ss = saved_ss;
     SendMessageA(list.hwnd(), LVM_SETCOLUMNWIDTH, 4, MAKELPARAM(saved_ss ? 40 : 0, 0));
+}
+
+TEST(View, ColumnsFitTheListWithoutAHorizontalScrollBar)
+{
+    HWND list = papp->list.hwnd();
+    auto columns_width = [&] {
+        int sum = 0;
+        for (int i = 0; i < 5; ++i)
+            sum += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0));
+        return sum;
+    };
+    std::vector<std::string> many(100, "2011.05.02\tMon\t\tEntry\t0\n");
+    // A few rows, then so many that a vertical scroll bar shows, then a few again.
+    for (size_t rows : {size_t{2}, many.size(), size_t{2}}) {
+        wt::reset_dates(std::vector<std::string>(many.begin(), many.begin() + static_cast<long>(rows)));
+        wt::set_view_client_size(520, 300);
+        wt::pump();
+        RECT client;
+        GetClientRect(list, &client);
+        EXPECT_EQ(columns_width(), client.right) << rows << " rows";
+        EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL, 0) << rows << " rows";
+    }
+    wt::reset_dates({});
 }
 
 TEST(View, TabChangesSwitchShowAllAndCloseTheEditor)
