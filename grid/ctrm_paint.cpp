@@ -168,7 +168,8 @@ private:
         // The right fifth of the cell stays free for the day number.
         RECT rc{left + gui_.unit_x + grid_.cell_w / 20, y + gui_.unit_y, right + gui_.unit_x - grid_.cell_w / 5,
                 y + cell_h - gui_.unit_y};
-        DrawTextA(hdc_, text.c_str(), static_cast<int>(text.size()), &rc, DT_WORDBREAK);
+        // Texts as typed: "Oma & Opa" has no mnemonic.
+        DrawTextA(hdc_, text.c_str(), static_cast<int>(text.size()), &rc, DT_WORDBREAK | DT_NOPREFIX);
     }
 
     void paint_year_cell(int d, bool last, int u, int left, int right, int y)

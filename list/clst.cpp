@@ -186,9 +186,7 @@ void CLst::del_line()
     refresh_rows();
     // The row that took the deleted one's place, or the new last row, is selected where the user
     // sees it: the next Delete or arrow key goes on from there.
-    select_only(std::min(row, row_count() - 1));
-    if (sel_item >= 0)
-        SendMessageA(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(sel_item), FALSE);
+    select_in_sight(std::min(row, row_count() - 1));
 }
 
 void CLst::chek_date(const char* text)
@@ -264,11 +262,16 @@ void CLst::focus_row(int row)
 {
     if (!hwnd_ || !IsWindowVisible(hwnd_))
         return;
-    if (row >= 0 && row < row_count()) {
-        select_only(row);
-        SendMessageA(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-    }
+    if (row >= 0 && row < row_count())
+        select_in_sight(row);
     SetFocus(hwnd_);
+}
+
+void CLst::select_in_sight(int row)
+{
+    select_only(row);
+    if (sel_item >= 0)
+        SendMessageA(hwnd_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(sel_item), FALSE);
 }
 
 int CLst::column_width(int col) const

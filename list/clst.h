@@ -93,6 +93,7 @@ private:
     int first_selected() const;
     void clear_selection();
     void select_only(int row);
+    void select_in_sight(int row);
     int column_width(int col) const;
     HFONT font() const;
     // Client width at the last size change: the parent refits the columns when it changes.

@@ -63,8 +63,9 @@ void fill(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
     FillRect(dc, &r, brush);
 }
 
-// Alignment code 0 left at x + 3, 1 centred in the column, 2 right at its end - 3.
-void place_text(HDC dc, const std::string& text, int align, int x, int w, int y)
+// Alignment code 0 left at x + 3, 1 centred in the column, 2 right at its end - 3; with a clip
+// rectangle nothing is drawn outside it.
+void place_text(HDC dc, const std::string& text, int align, int x, int w, int y, const RECT* clip = nullptr)
 {
     int at = x + 3;
     UINT mode = TA_LEFT;
@@ -76,7 +77,7 @@ void place_text(HDC dc, const std::string& text, int align, int x, int w, int y)
         mode = TA_RIGHT;
     }
     SetTextAlign(dc, mode | TA_TOP);
-    TextOutA(dc, at, y, text.c_str(), static_cast<int>(text.size()));
+    ExtTextOutA(dc, at, y, clip ? ETO_CLIPPED : 0, clip, text.c_str(), static_cast<UINT>(text.size()), nullptr);
 }
 
 void draw_image(HDC dc, HBITMAP image, int x, int y, int w, int h)
@@ -131,7 +132,9 @@ void CLst::DrawItem(const DRAWITEMSTRUCT* item)
         if (selected)
             fill(dc, x + (i == 0 ? kDateFillShift : 0), rc.top + 1, x + w, rc.bottom, highlight.get());
         draw_line(dc, x + w - 1, rc.top, x + w - 1, rc.bottom);
-        place_text(dc, text, col_align[i], x + (i == 0 ? kDateTextShift : 0), w, ty);
+        // A text wider than its column stops at the column's grid line.
+        const RECT cell{x, rc.top, x + w - 1, rc.bottom};
+        place_text(dc, text, col_align[i], x + (i == 0 ? kDateTextShift : 0), w, ty, &cell);
         if (i == col_count - 1) {
             draw_image(dc, text[0] == '1' ? bmp_done.get() : bmp_open.get(), kBoxX, ty, kBoxSize, kBoxSize);
             if (scratch.due && text[0] == '0')

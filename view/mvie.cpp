@@ -104,7 +104,11 @@ bool mvie::on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         }
         break;
     }
-    case WM_SIZE: OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return true;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp));
+        // The grids scale with the view: all of it is painted anew, not only the strip a larger size uncovers.
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        return true;
     case WM_TIMER: OnTimer(); return true;
     case WM_KEYUP: OnKeyUp(static_cast<UINT>(wp)); return true;
     case WM_LBUTTONDOWN: OnLButtonDown(pt); return true;

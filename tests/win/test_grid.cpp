@@ -408,15 +408,36 @@ TEST_F(Grid, DayCellsShowTheEntriesOfTheShownMonth)
     show_month(12, 2011);
     add_rows({"2011.12.05\tMon\t10:00\tMeeting\t0\n", "2011.12.05\tMon\t\tCall back\t0\n",
               "2011.11.05\tSat\t\tNovember entry\t0\n", "2012.12.05\tWed\t\tNext year entry\t0\n",
-              "2011.12.31\tSat\t\tParty\t1\n"});
+              "2011.12.31\tSat\t\tParty\t1\n", "2011.12.06\tTue\t\tOma & Opa\t0\n"});
     // Wide cells keep each day's text on one line.
     Drawing d = record_screen_paint(2800, 1000, 1);
     EXPECT_EQ(d.texts_inside(month_cell(0, 1)), (std::vector<std::string>{"5", "10:00 Meeting Call back "}));
     EXPECT_EQ(d.texts_inside(month_cell(5, 4)), (std::vector<std::string>{"31", "Party "}));
+    // An ampersand is text, not a mnemonic marker.
+    EXPECT_EQ(d.texts_inside(month_cell(1, 1)), (std::vector<std::string>{"6", "Oma & Opa "}));
     EXPECT_FALSE(d.shows("November entry"));
     EXPECT_FALSE(d.shows("Next year entry"));
     // Days without entries show their number only.
-    EXPECT_EQ(d.texts_inside(month_cell(1, 1)), std::vector<std::string>{"6"});
+    EXPECT_EQ(d.texts_inside(month_cell(2, 1)), std::vector<std::string>{"7"});
+}
+
+TEST_F(Grid, EnlargedViewRepaintsTheWholeGrid)
+{
+    RECT was;
+    GetClientRect(active_view()->hwnd(), &was);
+    show_month(12, 2011);
+    for (int tab : {1, 2}) {
+        wt::choose_tab(tab);
+        wt::set_view_client_size(400, 300);
+        // Grown by the size change alone: only what the window system and the view invalidate is painted.
+        wt::set_view_client_size(640, 480, false);
+        const RECT old_area{0, 30, 400, 300};
+        const std::vector<DWORD> seen = view_pixels(old_area);
+        wt::paint_view();
+        EXPECT_TRUE(seen == view_pixels(old_area)) << "tab " << tab << ": the old grid is still there";
+    }
+    wt::choose_tab(0);
+    wt::set_view_client_size(was.right, was.bottom);
 }
 
 TEST_F(Grid, DaysOutsideTheMonthAreNeverShown)

@@ -195,6 +195,29 @@ TEST_F(ListDraw, GridLinesAndSelectionSparingTheImageZone)
     EXPECT_EQ(row.at(4, ty + 1), white);
 }
 
+TEST_F(ListDraw, CellTextsKeepToTheirColumns)
+{
+    const std::string long_text(120, 'W');
+    wt::reset_dates({line("2026.06.20", "0", "short"), line("2026.06.20", "0", long_text)});
+    HWND list = papp->list.hwnd();
+    const int saved_todo = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 3, 0));
+    const int saved_stat = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, 4, 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 3, MAKELPARAM(100, 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 4, MAKELPARAM(40, 0));
+    int stat_x = 0;
+    for (int i = 0; i < 4; ++i)
+        stat_x += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, i, 0));
+    // The "Stat." cell of a row with a text far wider than "To do" looks as under a short text.
+    for (bool selected : {false, true}) {
+        const RowImage short_row(row_of("short"), selected);
+        const RowImage long_row(row_of(long_text), selected);
+        EXPECT_TRUE(long_row.strip(stat_x, stat_x + 40) == short_row.strip(stat_x, stat_x + 40))
+            << (selected ? "selected" : "not selected");
+    }
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 3, MAKELPARAM(saved_todo, 0));
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 4, MAKELPARAM(saved_stat, 0));
+}
+
 TEST_F(ListDraw, DayFirstFormatShowsTheDateTurnedAround)
 {
     // Status "1": no due bar, so only the date text can differ between the drawings.

@@ -35,7 +35,7 @@ void paint_view()
     }
 }
 
-void set_view_client_size(int w, int h)
+void set_view_client_size(int w, int h, bool full_paint)
 {
     mvie* view = active_view();
     HWND frame = papp->main_window();
@@ -46,7 +46,10 @@ void set_view_client_size(int w, int h)
     int fh = fr.bottom - fr.top + (h - vr.bottom);
     SetWindowPos(frame, nullptr, 0, 0, fw, fh, SWP_NOMOVE | SWP_NOZORDER);
     pump();
-    paint_view();
+    if (full_paint)
+        paint_view();
+    else if (mvie* view = active_view())
+        UpdateWindow(view->hwnd());
 }
 
 std::string read_file(const std::string& path)

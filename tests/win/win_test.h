@@ -17,8 +17,9 @@ void pump();
 void command(UINT id);
 // Repaints the view at once so that its first-paint start-up and layout run.
 void paint_view();
-// Resizes the main frame so that the view's client area gets the given size.
-void set_view_client_size(int w, int h);
+// Resizes the main frame so that the view's client area gets the given size, then repaints the
+// view whole (full_paint) or only handles the paints the size change asked for.
+void set_view_client_size(int w, int h, bool full_paint = true);
 
 std::string read_file(const std::string& path);
 // The file as text: CR LF read as '\n'.
