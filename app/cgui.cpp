@@ -31,6 +31,7 @@ CGUI::CGUI()
 {
     papp->log_file = std::fopen("trm.log", "wt");
     trm_log("Logfile created by trm.exe:\n");
+    dpi = fw::screen_dpi();
     load_integers_and_colours();
     load_media_file();
     create_fonts();
@@ -47,7 +48,9 @@ CGUI::~CGUI()
 void CGUI::load_integers_and_colours()
 {
     RegistryStore store;
-    Settings s = load_settings(store, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    // The window's place and size are figures at 96 DPI: so is the screen they are kept on.
+    Settings s = load_settings(store, fw::unscale(GetSystemMetrics(SM_CXSCREEN), dpi),
+                               fw::unscale(GetSystemMetrics(SM_CYSCREEN), dpi));
     xo = s.xo; yo = s.yo; xs = s.xs; ys = s.ys; df = s.df; fs = s.fs;
     ft = s.ft; ss = s.ss; tm = s.tm; wm = s.wm; wf = s.wf; wn = s.wn;
     for (int i = 0; i < 4; ++i)
@@ -70,14 +73,22 @@ void CGUI::load_media_file()
 
 void CGUI::create_fonts()
 {
-    list_font.reset(fw::create_point_font(85, "Arial"));
-    bold_font.reset(fw::create_point_font(85, "Arial"));
+    list_font.reset(fw::create_screen_font(85, "Arial", dpi));
+    bold_font.reset(fw::create_screen_font(85, "Arial", dpi));
     LOGFONTA lf{};
     if (bold_font && GetObjectA(bold_font.get(), sizeof lf, &lf)) {
         lf.lfWeight = 700;
-        lf.lfWidth = 5;
+        lf.lfWidth = px(5);
         bold_font.reset(CreateFontIndirectA(&lf));
     }
+}
+
+void CGUI::set_dpi(int new_dpi)
+{
+    if (new_dpi <= 0 || new_dpi == dpi)
+        return;
+    dpi = new_dpi;
+    create_fonts();
 }
 
 void CGUI::set_col(unsigned value, int i)

@@ -1,6 +1,7 @@
 // The settings holder: every setting of the registry key, the colours, the fonts and the page frame.
 #pragma once
 #include <windows.h>
+#include "fw/dpi.h"
 #include "fw/gdi.h"
 
 extern const char* const settings_key;
@@ -16,6 +17,10 @@ public:
     void set_col(unsigned value, int i);
     // Page frame and units per millimetre of a printer or display device.
     void set_page(HDC attrib_dc);
+    // The DPI the main window is shown at: the fonts are made anew for it.
+    void set_dpi(int new_dpi);
+    // A figure of layout or drawing at 96 DPI in pixels at the window's DPI.
+    int px(int figure) const { return fw::scale(figure, dpi); }
 
     COLORREF col[4] = {};
     fw::Font bold_font;
@@ -26,6 +31,8 @@ public:
     int wn = 0;
     int page_left = 0, page_top = 0, page_right = 0, page_bottom = 0;
     int unit_x = 1, unit_y = 1;
+    // Until the main window says otherwise, the screen's.
+    int dpi = fw::kBaseDpi;
 
 private:
     void load_integers_and_colours();

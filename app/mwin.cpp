@@ -48,14 +48,23 @@ int mwin::OnCreate(CREATESTRUCTA* cs)
 {
     if (fw::Frame::OnCreate(cs) == -1)
         return -1;
-    const CGUI& gui = papp->gui;
-    MoveWindow(hwnd_, gui.xo, gui.yo, gui.xs, gui.ys, FALSE);
+    CGUI& gui = papp->gui;
+    gui.set_dpi(dpi());
+    // Place and size are kept at 96 DPI, so the window looks as large on every screen.
+    MoveWindow(hwnd_, gui.px(gui.xo), gui.px(gui.yo), gui.px(gui.xs), gui.px(gui.ys), FALSE);
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_TRM));
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    tool_bar.create(hwnd_, ID_VIEW_TOOLBAR, IDR_TOOLBAR, gui.ft != 0);
-    status_bar.create(hwnd_, ID_VIEW_STATUS_BAR, {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL});
+    tool_bar.create(hwnd_, ID_VIEW_TOOLBAR, IDR_TOOLBAR, {IDR_TOOLBAR, IDR_TOOLBAR_150, IDR_TOOLBAR_200}, gui.ft != 0,
+                    dpi());
+    status_bar.create(hwnd_, ID_VIEW_STATUS_BAR, {IDS_INDICATOR_CAPS, IDS_INDICATOR_NUM, IDS_INDICATOR_SCRL}, dpi());
     set_bars(&tool_bar, &status_bar);
     return 0;
+}
+
+void mwin::OnDpiChanged(int dpi)
+{
+    papp->gui.set_dpi(dpi);
+    fw::Frame::OnDpiChanged(dpi);
 }
 
 bool mwin::OnCmdMsg(UINT id)

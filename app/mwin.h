@@ -9,6 +9,7 @@ public:
 
     int OnCreate(CREATESTRUCTA* cs) override;
     bool OnCmdMsg(UINT id) override;
+    void OnDpiChanged(int dpi) override;
 
     void OnShowAll();
     void OnReloadView();

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include "fw/app.h"
 #include "fw/doc.h"
+#include "fw/gdi.h"
 #include "fw/view.h"
 
 namespace fw {
@@ -10,6 +11,12 @@ namespace {
 
 const UINT kViewId = 59648;
 const UINT kIdleMessage = 57345;
+// A tool bar button around a 16 x 16 image at 96 DPI, as the control makes it.
+const int kButtonWidth = 23;
+const int kButtonHeight = 22;
+// Room around the bar's buttons, and beside each status bar indicator's text.
+const int kBarMargin = 4;
+const int kPaneMargin = 12;
 
 std::string prompt_part(UINT id, bool tip)
 {
@@ -41,10 +48,9 @@ std::vector<UINT> button_ids(UINT resource_id)
 
 } // namespace
 
-bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat)
+bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, const ScaledBitmap& images, bool flat, int dpi)
 {
     const std::vector<UINT> buttons = button_ids(resource_id);
-    const UINT bitmap_id = resource_id;
     // The frame places the bar itself, on whichever side it is docked.
     DWORD style = WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_TOOLTIPS |
                   (flat ? TBSTYLE_FLAT : 0);
@@ -53,13 +59,15 @@ bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat)
     if (!bar)
         return false;
     subclass(bar);
+    ctrl_id_ = ctrl_id;
+    resource_id_ = resource_id;
+    images_ = images;
+    dpi_ = dpi;
     SendMessageA(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
-    int images = 0;
+    int images_count = 0;
     for (UINT id : buttons)
-        images += id != 0;
-    TBADDBITMAP add{GetModuleHandleA(nullptr), bitmap_id};
-    SendMessageA(hwnd_, TB_ADDBITMAP, images, reinterpret_cast<LPARAM>(&add));
+        images_count += id != 0;
+    add_images(images_count);
     std::vector<TBBUTTON> tb;
     int image = 0;
     for (UINT id : buttons) {
@@ -77,6 +85,43 @@ bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat)
     SendMessageA(hwnd_, TB_ADDBUTTONS, tb.size(), reinterpret_cast<LPARAM>(tb.data()));
     SendMessageA(hwnd_, TB_AUTOSIZE, 0, 0);
     return true;
+}
+
+void ToolBar::add_images(int count)
+{
+    const int image = scale(16, dpi_);
+    SendMessageA(hwnd_, TB_SETBITMAPSIZE, 0, MAKELPARAM(image, image));
+    // A strip drawn for this scale comes from the resource, as the control loads it; any other is stretched.
+    TBADDBITMAP add{GetModuleHandleA(nullptr), drawn_for_dpi(images_, dpi_)};
+    if (!add.nID) {
+        stretched_.reset(load_bitmap_for_dpi(images_, dpi_));
+        add = TBADDBITMAP{nullptr, reinterpret_cast<UINT_PTR>(stretched_.get())};
+    }
+    SendMessageA(hwnd_, TB_ADDBITMAP, count, reinterpret_cast<LPARAM>(&add));
+    SendMessageA(hwnd_, TB_SETBUTTONSIZE, 0, MAKELPARAM(scale(kButtonWidth, dpi_), scale(kButtonHeight, dpi_)));
+}
+
+void ToolBar::set_dpi(int dpi)
+{
+    if (!hwnd_ || dpi == dpi_)
+        return;
+    // The control takes no images of another size once it has some: a new bar takes the old one's
+    // place, look and button states.
+    HWND parent = GetParent(hwnd_);
+    const bool visible = IsWindowVisible(hwnd_) != FALSE;
+    const bool flat = (GetWindowLongA(hwnd_, GWL_STYLE) & TBSTYLE_FLAT) != 0;
+    std::vector<TBBUTTON> states(static_cast<size_t>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0)));
+    for (size_t i = 0; i < states.size(); ++i)
+        SendMessageA(hwnd_, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&states[i]));
+    DestroyWindow(hwnd_);
+    if (!create(parent, ctrl_id_, resource_id_, images_, flat, dpi))
+        return;
+    for (const TBBUTTON& b : states)
+        if (b.idCommand)
+            SendMessageA(hwnd_, TB_SETSTATE, b.idCommand, MAKELPARAM(b.fsState & ~TBSTATE_WRAP, 0));
+    if (!visible)
+        ShowWindow(hwnd_, SW_HIDE);
+    dock(side_);
 }
 
 void ToolBar::dock(Side side)
@@ -114,7 +159,7 @@ SIZE ToolBar::extent() const
             size.cy = r.bottom > size.cy ? r.bottom : size.cy;
         }
     }
-    return SIZE{size.cx + 4, size.cy + 4};
+    return SIZE{size.cx + scale(kBarMargin, dpi_), size.cy + scale(kBarMargin, dpi_)};
 }
 
 ToolBar::Side ToolBar::nearest_side(POINT pt) const
@@ -184,8 +229,9 @@ bool ToolBar::pressed(UINT cmd) const
 
 // ---- status bar
 
-bool StatusBar::create(HWND parent, UINT ctrl_id, const std::vector<UINT>& indicators)
+bool StatusBar::create(HWND parent, UINT ctrl_id, const std::vector<UINT>& indicators, int dpi)
 {
+    dpi_ = dpi;
     hwnd_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr),
                             nullptr);
@@ -211,7 +257,7 @@ void StatusBar::layout()
         std::string text = load_string(indicators_[i]);
         SIZE sz{};
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &sz);
-        widths[i] = sz.cx + 12;
+        widths[i] = sz.cx + scale(kPaneMargin, dpi_);
     }
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
@@ -226,6 +272,12 @@ void StatusBar::layout()
     }
     SendMessageA(hwnd_, SB_SETPARTS, right.size(), reinterpret_cast<LPARAM>(right.data()));
     update_indicators();
+}
+
+void StatusBar::set_dpi(int dpi)
+{
+    dpi_ = dpi;
+    layout();
 }
 
 void StatusBar::set_message(const char* text)
@@ -389,6 +441,30 @@ void Frame::OnClose()
     delete doc;
 }
 
+void Frame::OnDpiChanged(int dpi)
+{
+    if (tools_)
+        tools_->set_dpi(dpi);
+    if (status_)
+        status_->set_dpi(dpi);
+    if (view_)
+        view_->OnDpiChanged(dpi);
+}
+
+void Frame::on_dpi_changed(int dpi, const RECT* suggested)
+{
+    if (dpi <= 0)
+        return;
+    dpi_ = dpi;
+    OnDpiChanged(dpi);
+    if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Also when the rectangle stays: everything inside has new sizes.
+    recalc_layout();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void Frame::on_init_menu_popup(HMENU menu)
 {
     auto check = [menu](UINT id, HWND bar) {
@@ -421,7 +497,11 @@ LRESULT Frame::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_CREATE:
+        dpi_ = window_dpi(hwnd_);
         return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lp));
+    case WM_DPICHANGED:
+        on_dpi_changed(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
+        return 0;
     case WM_SIZE:
         recalc_layout();
         return 0;

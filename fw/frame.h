@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include <commctrl.h>
+#include "fw/dpi.h"
+#include "fw/gdi.h"
 #include "fw/wnd.h"
 
 namespace fw {
@@ -16,9 +19,11 @@ class ToolBar : public Wnd {
 public:
     enum class Side { top, bottom, left, right };
 
-    // Buttons from the resource: a strip of 16 x 16 images (bitmap) and the button ids in order
-    // (RCDATA of 16-bit words, 0 for a separator), both under resource_id.
-    bool create(HWND parent, UINT ctrl_id, UINT resource_id, bool flat);
+    // Buttons from the resource: the button ids in order (RCDATA of 16-bit words, 0 for a
+    // separator) under resource_id, and their images of 16 x 16 at 96 DPI in one strip a scale.
+    bool create(HWND parent, UINT ctrl_id, UINT resource_id, const ScaledBitmap& images, bool flat, int dpi);
+    // Images and buttons for another DPI.
+    void set_dpi(int dpi);
     void press(UINT cmd, bool down);
     bool pressed(UINT cmd) const;
 
@@ -32,6 +37,12 @@ protected:
 
 private:
     Side nearest_side(POINT screen_pt) const;
+    void add_images(int count);
+    UINT ctrl_id_ = 0, resource_id_ = 0;
+    ScaledBitmap images_{};
+    // A strip stretched for a scale without a drawing of its own; the control draws from it.
+    Bitmap stretched_;
+    int dpi_ = kBaseDpi;
     Side side_ = Side::top;
     bool dragging_ = false;
 };
@@ -39,7 +50,8 @@ private:
 class StatusBar {
 public:
     // Message pane, then one pane for each indicator string.
-    bool create(HWND parent, UINT ctrl_id, const std::vector<UINT>& indicators);
+    bool create(HWND parent, UINT ctrl_id, const std::vector<UINT>& indicators, int dpi);
+    void set_dpi(int dpi);
     HWND hwnd() const { return hwnd_; }
     void set_message(const char* text);
     std::string message() const;
@@ -49,6 +61,7 @@ public:
 private:
     HWND hwnd_ = nullptr;
     std::vector<UINT> indicators_;
+    int dpi_ = kBaseDpi;
 };
 
 class Frame : public Wnd {
@@ -72,21 +85,27 @@ public:
     void set_bars(ToolBar* tools, StatusBar* status) { tools_ = tools; status_ = status; }
     void show_prompt(UINT id);
     static const char* window_class();
+    // The DPI the frame is shown at: the window's own, or the last one a DPI change named.
+    int dpi() const { return dpi_; }
 
 protected:
     LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
     void post_nc_destroy() override;
     virtual void OnClose();
+    // Fonts and images for the new DPI, before the frame takes its new rectangle and lays out again.
+    virtual void OnDpiChanged(int dpi);
 
 private:
     bool on_notify(NMHDR* hdr, LRESULT& result);
     void on_init_menu_popup(HMENU menu);
+    void on_dpi_changed(int dpi, const RECT* suggested);
 
     View* view_ = nullptr;
     Document* doc_ = nullptr;
     ToolBar* tools_ = nullptr;
     StatusBar* status_ = nullptr;
     UINT resource_id_ = 0;
+    int dpi_ = kBaseDpi;
     std::string tip_;
 };
 

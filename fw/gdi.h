@@ -53,7 +53,22 @@ private:
     HDC dc_;
 };
 
+// A memory device context like the given one (the screen's with none).
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC like = nullptr) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDc() { if (dc_) DeleteDC(dc_); }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // A point font in tenths of a point for the screen's resolution, as the class library makes it.
 HFONT create_point_font(int tenths, const char* face, int weight = FW_NORMAL, int width = 0, HDC for_dc = nullptr);
+// The same for a window shown at the given DPI.
+HFONT create_screen_font(int tenths, const char* face, int dpi, int weight = FW_NORMAL, int width = 0);
 
 } // namespace fw

@@ -1,4 +1,5 @@
 #include "fw/preview.h"
+#include "fw/dpi.h"
 #include "fw/frame.h"
 #include "fw/gdi.h"
 #include "fw/view.h"
@@ -10,7 +11,14 @@ namespace {
 PreviewWindow* g_active = nullptr;
 enum { kPrint = 1, kPrev, kNext, kClose };
 const char* const kButtonText[] = {"Print...", "Prev Page", "Next Page", "Close"};
+// Figures at 96 DPI: the button bar, the room around the page, the buttons and their pitch.
 const int kBar = 32;
+const int kPageMargin = 40;
+const int kButtonPitch = 90;
+const int kButtonWidth = 86;
+const int kButtonHeight = 24;
+const int kGap = 4;
+const int kLabelGap = 20;
 
 } // namespace
 
@@ -76,7 +84,8 @@ RECT PreviewWindow::page_rect() const
 {
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    int avail_w = rc.right - 40, avail_h = rc.bottom - kBar - 40;
+    const int bar = px(kBar);
+    int avail_w = rc.right - px(kPageMargin), avail_h = rc.bottom - bar - px(kPageMargin);
     int pw = GetDeviceCaps(info_->dc, HORZRES), ph = GetDeviceCaps(info_->dc, VERTRES);
     if (pw <= 0 || ph <= 0 || avail_w <= 0 || avail_h <= 0)
         return RECT{0, 0, 0, 0};
@@ -85,7 +94,7 @@ RECT PreviewWindow::page_rect() const
         h = avail_h;
         w = MulDiv(avail_h, pw, ph);
     }
-    int x = (rc.right - w) / 2, y = kBar + (rc.bottom - kBar - h) / 2;
+    int x = (rc.right - w) / 2, y = bar + (rc.bottom - bar - h) / 2;
     return RECT{x, y, x + w, y + h};
 }
 
@@ -103,7 +112,7 @@ void PreviewWindow::paint()
     char label[48];
     wsprintfA(label, "Page %d of %d", page_, page_count());
     SetBkMode(dc, TRANSPARENT);
-    TextOutA(dc, 4 * 90 + 20, 8, label, lstrlenA(label));
+    TextOutA(dc, px(4 * kButtonPitch + kLabelGap), px(2 * kGap), label, lstrlenA(label));
     EndPaint(hwnd_, &ps);
 }
 
@@ -111,9 +120,14 @@ void PreviewWindow::layout_buttons()
 {
     for (int i = 0; i < 4; ++i)
         if (buttons_[i])
-            MoveWindow(buttons_[i], 4 + i * 90, 4, 86, 24, TRUE);
+            MoveWindow(buttons_[i], px(kGap + i * kButtonPitch), px(kGap), px(kButtonWidth), px(kButtonHeight), TRUE);
     EnableWindow(buttons_[kPrev - 1], page_ > info_->min_page);
     EnableWindow(buttons_[kNext - 1], page_ < info_->max_page);
+}
+
+int PreviewWindow::px(int figure) const
+{
+    return scale(figure, view_ && view_->frame() ? view_->frame()->dpi() : kBaseDpi);
 }
 
 void PreviewWindow::go_to(int page)

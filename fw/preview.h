@@ -34,6 +34,8 @@ private:
     void paint();
     void layout_buttons();
     RECT page_rect() const;
+    // A figure at 96 DPI at the DPI of the frame the preview belongs to.
+    int px(int figure) const;
 
     View* view_;
     std::unique_ptr<PrintInfo> info_;

@@ -19,6 +19,8 @@ public:
     virtual bool OnPreparePrinting(PrintInfo& info);
     virtual void OnPrint(Dc& dc, PrintInfo& info);
     virtual bool OnCmdMsg(UINT id);
+    // The frame moved to a screen of another DPI; the view lays itself out again.
+    virtual void OnDpiChanged(int) {}
     // The printer dialog (or the given device context) for a print; false when cancelled.
     bool DoPreparePrinting(PrintInfo& info);
 

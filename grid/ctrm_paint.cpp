@@ -4,12 +4,14 @@
 #include <string_view>
 #include "app/log.h"
 #include "app/mapp.h"
+#include "fw/dpi.h"
 #include "fw/gdi.h"
 #include "grid/ctrm.h"
 #include "grid/day_texts.h"
 
 namespace {
 
+// At 96 DPI.
 const int kTabStripHeight = 24;
 const int kHeadingRoomMm = 24;
 const int kHeadingTenths = 150;
@@ -31,9 +33,9 @@ FontSizes font_sizes(int mode, int cell_h, bool printing, int unit_y)
 }
 
 struct GridFonts {
-    explicit GridFonts(const FontSizes& s)
-        : a(fw::create_point_font(s.a, "Courier New")), b(fw::create_point_font(s.b, "Arial")),
-          c(fw::create_point_font(s.c, "Arial"))
+    GridFonts(const FontSizes& s, int dpi)
+        : a(fw::create_screen_font(s.a, "Courier New", dpi)), b(fw::create_screen_font(s.b, "Arial", dpi)),
+          c(fw::create_screen_font(s.c, "Arial", dpi))
     {
     }
     fw::Font a, b, c;
@@ -225,11 +227,12 @@ void CTrm::init_view(fw::Dc& dc, int left, int top, int right, int bottom, int m
         if (mode == 1)
             Rectangle(dc.hdc, area_left, area_top, area_right, area_bottom);
     } else {
+        const int strip = gui.px(kTabStripHeight);
         area_left = left;
-        area_top = top + kTabStripHeight;
+        area_top = top + strip;
         area_right = right;
         area_bottom = bottom;
-        fill_solid_rect(dc.hdc, left, top + kTabStripHeight, right, bottom, gui.col[0]);
+        fill_solid_rect(dc.hdc, left, top + strip, right, bottom, gui.col[0]);
     }
     const int w = area_right - area_left, h = area_bottom - area_top;
     col_w = w / 4;
@@ -277,7 +280,10 @@ void CTrm::draw_month(fw::Dc& dc, int mode, int click_x, int click_y, int index)
         gui.unit_y = 1;
     }
     const int month = index + 1;
-    const GridFonts fonts(font_sizes(mode, cell_h, dc.printing, gui.unit_y));
+    // On screen the sizes follow the cells as they would be at 96 DPI, in fonts made for the window's
+    // DPI; paper fonts are made for the screen, as they always were.
+    const int font_dpi = dc.printing ? fw::screen_dpi() : gui.dpi;
+    const GridFonts fonts(font_sizes(mode, fw::unscale(cell_h, gui.dpi), dc.printing, gui.unit_y), font_dpi);
     HDC hdc = dc.hdc;
     if (mode == 1) {
         draw_weekday_row(hdc, *this, fonts.a.get(), org_x + cell_w / 2, org_y + cell_h / 4, kBlack, gui.col[2]);

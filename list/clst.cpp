@@ -24,9 +24,10 @@ Today today_of(const CTrm& grid)
     return Today{grid.today_day, grid.today_month, grid.today_year, grid.cur_hour, grid.cur_min};
 }
 
-HBITMAP load_bitmap(int id)
+// A column the user may have dragged keeps its share; one at its initial width stays exact.
+int rescaled_width(int now, int initial, int from_dpi, int to_dpi)
 {
-    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    return now == fw::scale(initial, from_dpi) ? fw::scale(initial, to_dpi) : MulDiv(now, to_dpi, from_dpi);
 }
 
 // Copies at most max - 1 characters, always terminates, and returns the count copied.
@@ -83,9 +84,8 @@ void CLst::init_list(HWND parent, const RECT* place)
 {
     if (exists())
         return;
-    bmp_done.reset(load_bitmap(IDB_DONE));
-    bmp_open.reset(load_bitmap(IDB_OPEN));
-    bmp_due.reset(load_bitmap(IDB_DUE));
+    shown_dpi = papp->gui.dpi;
+    load_images();
     for (int i = 0; i < kColumns; ++i) {
         col_width[i] = kInitialWidths[i];
         col_align[i] = kAlignments[i];
@@ -106,6 +106,36 @@ void CLst::init_list(HWND parent, const RECT* place)
     add_line(nullptr);
     fill_list();
     create_editor(parent);
+}
+
+void CLst::load_images()
+{
+    bmp_done.reset(fw::load_bitmap_for_dpi({IDB_DONE, IDB_DONE_150, IDB_DONE_200}, shown_dpi));
+    bmp_open.reset(fw::load_bitmap_for_dpi({IDB_OPEN, IDB_OPEN_150, IDB_OPEN_200}, shown_dpi));
+    bmp_due.reset(fw::load_bitmap_for_dpi({IDB_DUE, IDB_DUE_150, IDB_DUE_200}, shown_dpi));
+}
+
+void CLst::set_fonts()
+{
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(papp->gui.list_font.get()), TRUE);
+    for (int i = 0; i < col_count; ++i)
+        if (HWND box = edit[i].hwnd())
+            SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+    if (hint)
+        SendMessageA(hint, WM_SETFONT, reinterpret_cast<WPARAM>(papp->gui.bold_font.get()), TRUE);
+}
+
+void CLst::set_dpi()
+{
+    const int dpi = papp->gui.dpi;
+    if (!hwnd_ || dpi == shown_dpi)
+        return;
+    for (int i = 0; i < col_count; ++i)
+        SendMessageA(hwnd_, LVM_SETCOLUMNWIDTH, i,
+                     MAKELPARAM(rescaled_width(column_width(i), col_width[i], shown_dpi, dpi), 0));
+    shown_dpi = dpi;
+    load_images();
+    set_fonts();
 }
 
 void CLst::create_editor(HWND parent)
@@ -134,7 +164,7 @@ void CLst::create_columns()
         LVCOLUMNA col{};
         col.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         col.fmt = LVCFMT_CENTER;
-        col.cx = col_width[i];
+        col.cx = papp->gui.px(col_width[i]);
         col.pszText = const_cast<char*>(caption(i));
         col.iSubItem = i;
         SendMessageA(hwnd_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
@@ -288,7 +318,7 @@ HFONT CLst::font() const
 void CLst::OnLButtonDown(POINT pt)
 {
     sel_item = first_selected();
-    if (pt.x >= kCheckZone || sel_item < 0)
+    if (pt.x >= papp->gui.px(kCheckZone) || sel_item < 0)
         return;
     store.toggle_status(static_cast<size_t>(sel_item));
     InvalidateRect(hwnd_, nullptr, TRUE);

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include "fw/dc.h"
+#include "fw/dpi.h"
 #include "fw/gdi.h"
 #include "fw/wnd.h"
 #include "list/due_test.h"
@@ -55,6 +56,8 @@ public:
     void refresh_rows();
     // Window width less client width: the border and a shown vertical scroll bar.
     int frame_width() const;
+    // Columns, images and fonts for the DPI the window is now shown at.
+    void set_dpi();
     bool on_reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
     // Rows and the line store `lines` (store.lines); sort_up lives there too.
@@ -63,6 +66,7 @@ public:
     fw::Bitmap bmp_done, bmp_open, bmp_due;
     HWND hint = nullptr;
     CEdt edit[10];
+    // Initial widths, at 96 DPI (the printed page shares its width out by them).
     int col_width[10] = {};
     int col_align[10] = {};
     // Scratch fields of the due test: p_day, p_month, p_year, p_hour, p_min and due.
@@ -75,6 +79,8 @@ public:
     int replacing = 0;
     int col_count = 0;
     int add_count = 0;
+    // The DPI the columns and images are made for.
+    int shown_dpi = fw::kBaseDpi;
     // The row loaded into the editor; a replacing confirmation removes this row and no other.
     RowStore::RowId loaded_row = 0;
 
@@ -87,6 +93,8 @@ private:
     void OnColumnClick(int column);
     void create_columns();
     void create_editor(HWND parent);
+    void load_images();
+    void set_fonts();
     // Answers the control's request for a cell's text from the store.
     void give_cell_text(LPARAM disp_info, bool wide) const;
     LRESULT read_item_text(WPARAM row, LPARAM item, bool wide) const;

@@ -8,7 +8,9 @@
 namespace {
 
 const COLORREF kGridColour = RGB(192, 192, 192);
+// Figures at 96 DPI: the screen scales them, paper keeps its own units.
 const int kTextHeight = 11;
+const int kTextPad = 3;
 const int kBoxSize = 12;
 const int kBoxX = 3;
 const int kDueX = 18;
@@ -17,18 +19,6 @@ const int kDueWidth = 2;
 const int kDateTextShift = 20;
 const int kDateFillShift = 18;
 const int kRowsPerPage = 60;
-
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDc() { if (dc_) DeleteDC(dc_); }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 // Puts back text alignment, background mode and text colour that drawing changes.
 class TextState {
@@ -63,17 +53,17 @@ void fill(HDC dc, int left, int top, int right, int bottom, HBRUSH brush)
     FillRect(dc, &r, brush);
 }
 
-// Alignment code 0 left at x + 3, 1 centred in the column, 2 right at its end - 3; with a clip
+// Alignment code 0 left at x + pad, 1 centred in the column, 2 right at its end - pad; with a clip
 // rectangle nothing is drawn outside it.
-void place_text(HDC dc, const std::string& text, int align, int x, int w, int y, const RECT* clip = nullptr)
+void place_text(HDC dc, const std::string& text, int align, int x, int w, int y, int pad, const RECT* clip = nullptr)
 {
-    int at = x + 3;
+    int at = x + pad;
     UINT mode = TA_LEFT;
     if (align == 1) {
         at = x + w / 2;
         mode = TA_CENTER;
     } else if (align == 2) {
-        at = x + w - 3;
+        at = x + w - pad;
         mode = TA_RIGHT;
     }
     SetTextAlign(dc, mode | TA_TOP);
@@ -84,7 +74,7 @@ void draw_image(HDC dc, HBITMAP image, int x, int y, int w, int h)
 {
     if (!image)
         return;
-    MemoryDc mem(dc);
+    fw::MemoryDc mem(dc);
     fw::Selected held(mem.get(), image);
     BitBlt(dc, x, y, w, h, mem.get(), 0, 0, SRCCOPY);
 }
@@ -115,7 +105,9 @@ void CLst::DrawItem(const DRAWITEMSTRUCT* item)
     FillRect(dc, &rc, background.get());
     draw_line(dc, rc.left, rc.top, client.right, rc.top);
     draw_line(dc, rc.left, rc.bottom, client.right, rc.bottom);
-    const int ty = rc.top + (rc.bottom - rc.top - kTextHeight) / 2;
+    const CGUI& gui = papp->gui;
+    const int ty = rc.top + (rc.bottom - rc.top - gui.px(kTextHeight)) / 2;
+    const int box = gui.px(kBoxSize);
 
     int x = 0;
     for (int i = 0; i < col_count; ++i) {
@@ -130,15 +122,15 @@ void CLst::DrawItem(const DRAWITEMSTRUCT* item)
             chek_time(text.c_str());
         const int w = column_width(i);
         if (selected)
-            fill(dc, x + (i == 0 ? kDateFillShift : 0), rc.top + 1, x + w, rc.bottom, highlight.get());
+            fill(dc, x + (i == 0 ? gui.px(kDateFillShift) : 0), rc.top + 1, x + w, rc.bottom, highlight.get());
         draw_line(dc, x + w - 1, rc.top, x + w - 1, rc.bottom);
         // A text wider than its column stops at the column's grid line.
         const RECT cell{x, rc.top, x + w - 1, rc.bottom};
-        place_text(dc, text, col_align[i], x + (i == 0 ? kDateTextShift : 0), w, ty, &cell);
+        place_text(dc, text, col_align[i], x + (i == 0 ? gui.px(kDateTextShift) : 0), w, ty, gui.px(kTextPad), &cell);
         if (i == col_count - 1) {
-            draw_image(dc, text[0] == '1' ? bmp_done.get() : bmp_open.get(), kBoxX, ty, kBoxSize, kBoxSize);
+            draw_image(dc, text[0] == '1' ? bmp_done.get() : bmp_open.get(), gui.px(kBoxX), ty, box, box);
             if (scratch.due && text[0] == '0')
-                draw_image(dc, bmp_due.get(), kDueX, ty, kDueWidth, kBoxSize);
+                draw_image(dc, bmp_due.get(), gui.px(kDueX), ty, gui.px(kDueWidth), box);
         }
         x += w;
     }
@@ -164,7 +156,7 @@ void CLst::prnt_page(fw::Dc& dc)
         int x = gui.page_left;
         for (int i = 0; i < col_count; ++i) {
             const int pw = col_width[i] * page_w / sum;
-            place_text(dc.hdc, text_of(i), col_align[i], x, pw, y);
+            place_text(dc.hdc, text_of(i), col_align[i], x, pw, y, kTextPad);
             x += pw;
         }
     };

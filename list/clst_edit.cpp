@@ -90,9 +90,11 @@ void CLst::place_edit()
         return;
     RECT rc;
     GetClientRect(view, &rc);
-    const int y = rc.bottom - kBoxHeight;
+    const CGUI& gui = papp->gui;
+    const int box_h = gui.px(kBoxHeight);
+    const int y = rc.bottom - box_h;
     // The initial widths, not the current ones: the To do box keeps R - 190 however the user drags.
-    const int rest = rc.right - (col_width[0] + col_width[1] + col_width[2]);
+    const int rest = rc.right - (gui.px(col_width[0]) + gui.px(col_width[1]) + gui.px(col_width[2]));
     limit_text(edit[1].hwnd(), kDayLimit);
     limit_text(edit[2].hwnd(), kTimeLimit);
     limit_text(edit[col_count - 2].hwnd(), kTextLimit);
@@ -100,10 +102,10 @@ void CLst::place_edit()
     for (int i = 0; i < col_count; ++i) {
         const int w = i == col_count - 2 ? rest : column_width(i);
         // On top of the list, which keeps its full height until the next paint of the view.
-        SetWindowPos(edit[i].hwnd(), HWND_TOP, x, y, w, kBoxHeight, SWP_SHOWWINDOW);
+        SetWindowPos(edit[i].hwnd(), HWND_TOP, x, y, w, box_h, SWP_SHOWWINDOW);
         x += w;
     }
-    SetWindowPos(hint, HWND_TOP, 0, y - kBoxHeight, rc.right, kBoxHeight, SWP_SHOWWINDOW);
+    SetWindowPos(hint, HWND_TOP, 0, y - box_h, rc.right, box_h, SWP_SHOWWINDOW);
     // The paint lays the list out shorter while the editor is open.
     InvalidateRect(view, nullptr, FALSE);
 }

@@ -19,18 +19,84 @@ def bmp_bytes(pixels):
     return header + info + body
 
 
-def check_box(ticked):
+SCALES = {"": 1.0, "150": 1.5, "200": 2.0}
+
+
+class Pic:
+    """A picture laid out on a grid of 96-DPI pixels and drawn at scale s: grid cell v starts at pixel
+    round(v * s), so edges stay sharp at any scale and s = 1 gives the grid itself."""
+
+    def __init__(self, w, h, s, colour):
+        self.s = s
+        self.px = [[colour] * self.at(w) for _ in range(self.at(h))]
+
+    def at(self, v):
+        return int(v * self.s + 0.5)
+
+    def rect(self, x0, y0, x1, y1, colour):
+        for y in range(self.at(y0), self.at(y1 + 1)):
+            for x in range(self.at(x0), self.at(x1 + 1)):
+                self.px[y][x] = colour
+
+    def dot(self, x, y, colour):
+        self.rect(x, y, x, y, colour)
+
+    def frame(self, x0, y0, x1, y1, colour):
+        for (a, b, c, d) in ((x0, y0, x1, y0), (x0, y1, x1, y1), (x0, y0, x0, y1), (x1, y0, x1, y1)):
+            self.rect(a, b, c, d, colour)
+
+
+def check_box(ticked, s=1.0):
     ticks = {3: [8], 4: [7, 8], 5: [6, 7], 6: [1, 2, 5, 6], 7: [2, 3, 4, 5], 8: [3, 4]}
-    rows = [[G] * 12]
-    for r in range(1, 11):
-        inner = [K if ticked and c in ticks.get(r, []) else W for c in range(10)]
-        rows.append([G] + inner + [G])
-    rows.append([G] * 12)
-    return rows
+    img = Pic(12, 12, s, W)
+    img.frame(0, 0, 11, 11, G)
+    if ticked:
+        for r, cols in ticks.items():
+            for c in cols:
+                img.dot(c + 1, r, K)
+    return img.px
 
 
-def due_bar():
-    return [[W, W] if r == 9 else [R, R] for r in range(12)]
+def due_bar(s=1.0):
+    img = Pic(2, 12, s, R)
+    img.rect(0, 9, 1, 9, W)
+    return img.px
+
+
+def tool_images(s=1.0):
+    bg = (192, 192, 192)
+    imgs = []
+    # 502 New Date: a small sheet with a plus
+    a = Pic(16, 16, s, bg); a.rect(2, 1, 11, 14, W); a.frame(2, 1, 11, 14, K)
+    a.rect(11, 8, 15, 8, (0, 128, 0)); a.rect(13, 6, 13, 10, (0, 128, 0)); a.rect(12, 7, 14, 9, (0, 128, 0))
+    imgs.append(a)
+    # 500 Show all: ticked box and list lines
+    b = Pic(16, 16, s, bg); b.frame(1, 2, 6, 7, K); b.rect(2, 3, 5, 6, W)
+    for (x, y) in [(2, 5), (3, 6), (4, 5), (5, 4)]:
+        b.dot(x, y, K)
+    for y in (4, 9, 13): b.rect(8, y, 14, y, K)
+    b.frame(1, 10, 6, 14, K); b.rect(2, 11, 5, 13, W)
+    imgs.append(b)
+    # 57603 Save: a floppy disk
+    c = Pic(16, 16, s, bg); c.rect(1, 1, 14, 14, (0, 0, 128)); c.rect(4, 2, 11, 6, W); c.rect(4, 10, 11, 14, (160, 160, 160)); c.rect(9, 3, 10, 5, K)
+    imgs.append(c)
+    # 508 previous / 509 next: arrows
+    for left in (True, False):
+        d = Pic(16, 16, s, bg)
+        for i in range(6):
+            x = 4 + i if left else 11 - i
+            d.rect(x, 7 - i, x, 8 + i, (0, 0, 128))
+        d.rect(9 if left else 3, 6, 12 if left else 6, 9, (0, 0, 128))
+        imgs.append(d)
+    # 57670 Help: a question mark
+    e = Pic(16, 16, s, bg)
+    for (x, y) in [(6, 2), (7, 2), (8, 2), (9, 2), (5, 3), (10, 3), (10, 4), (10, 5), (9, 6), (8, 7), (7, 8), (7, 9), (7, 10), (7, 13), (8, 13), (7, 12), (8, 12)]:
+        e.dot(x, y, (0, 0, 128))
+    imgs.append(e)
+    # 511 Exit: a door with an arrow
+    f = Pic(16, 16, s, bg); f.frame(2, 1, 9, 14, K); f.rect(3, 2, 8, 13, (150, 90, 40)); f.rect(10, 7, 14, 8, (200, 0, 0)); f.dot(13, 6, (200, 0, 0)); f.dot(13, 9, (200, 0, 0))
+    imgs.append(f)
+    return [sum((img.px[y] for img in imgs), []) for y in range(len(imgs[0].px))]
 
 
 def canvas(w, h, colour):
@@ -66,41 +132,6 @@ def icon_calendar(size):
     return img
 
 
-def tool_images():
-    bg = (192, 192, 192)
-    imgs = []
-    # 502 New Date: a small sheet with a plus
-    a = canvas(16, 16, bg); rect(a, 2, 1, 11, 14, W); frame(a, 2, 1, 11, 14, K)
-    rect(a, 11, 8, 15, 8, (0, 128, 0)); rect(a, 13, 6, 13, 10, (0, 128, 0)); rect(a, 12, 7, 14, 9, (0, 128, 0))
-    imgs.append(a)
-    # 500 Show all: ticked box and list lines
-    b = canvas(16, 16, bg); frame(b, 1, 2, 6, 7, K); rect(b, 2, 3, 5, 6, W); b[5][2] = b[6][3] = b[5][4] = b[4][5] = K
-    for y in (4, 9, 13): rect(b, 8, y, 14, y, K)
-    frame(b, 1, 10, 6, 14, K); rect(b, 2, 11, 5, 13, W)
-    imgs.append(b)
-    # 57603 Save: a floppy disk
-    c = canvas(16, 16, bg); rect(c, 1, 1, 14, 14, (0, 0, 128)); rect(c, 4, 2, 11, 6, W); rect(c, 4, 10, 11, 14, (160, 160, 160)); rect(c, 9, 3, 10, 5, K)
-    imgs.append(c)
-    # 508 previous / 509 next: arrows
-    for left in (True, False):
-        d = canvas(16, 16, bg)
-        for i in range(6):
-            x = 4 + i if left else 11 - i
-            rect(d, x, 7 - i, x, 8 + i, (0, 0, 128))
-        rect(d, 9 if left else 3, 6, 12 if left else 6, 9, (0, 0, 128))
-        imgs.append(d)
-    # 57670 Help: a question mark
-    e = canvas(16, 16, bg)
-    for (x, y) in [(6, 2), (7, 2), (8, 2), (9, 2), (5, 3), (10, 3), (10, 4), (10, 5), (9, 6), (8, 7), (7, 8), (7, 9), (7, 10), (7, 13), (8, 13), (7, 12), (8, 12)]:
-        e[y][x] = (0, 0, 128)
-    imgs.append(e)
-    # 511 Exit: a door with an arrow
-    f = canvas(16, 16, bg); frame(f, 2, 1, 9, 14, K); rect(f, 3, 2, 8, 13, (150, 90, 40)); rect(f, 10, 7, 14, 8, (200, 0, 0)); f[6][13] = f[9][13] = (200, 0, 0)
-    imgs.append(f)
-    strip = [sum((img[y] for img in imgs), []) for y in range(16)]
-    return strip
-
-
 def ico_bytes(images):
     """ICO with 32-bit BMP entries (no PNG), sizes from the images."""
     entries, blobs = [], []
@@ -124,8 +155,10 @@ def write(name, data):
 
 
 if __name__ == "__main__":
-    write("done.bmp", bmp_bytes(check_box(True)))
-    write("open.bmp", bmp_bytes(check_box(False)))
-    write("due.bmp", bmp_bytes(due_bar()))
-    write("toolbar.bmp", bmp_bytes(tool_images()))
+    # One set for each scale the pictures are drawn for; the 100 % set has no suffix.
+    for suffix, s in SCALES.items():
+        write("done%s.bmp" % suffix, bmp_bytes(check_box(True, s)))
+        write("open%s.bmp" % suffix, bmp_bytes(check_box(False, s)))
+        write("due%s.bmp" % suffix, bmp_bytes(due_bar(s)))
+        write("toolbar%s.bmp" % suffix, bmp_bytes(tool_images(s)))
     write("trm.ico", ico_bytes([icon_calendar(32), icon_calendar(16)]))

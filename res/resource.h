@@ -14,6 +14,15 @@
 #define IDB_DONE           200
 #define IDB_OPEN           201
 #define IDB_DUE            202
+// The same pictures drawn for 150 % and 200 % display scale.
+#define IDR_TOOLBAR_150    112
+#define IDR_TOOLBAR_200    122
+#define IDB_DONE_150       210
+#define IDB_OPEN_150       211
+#define IDB_DUE_150        212
+#define IDB_DONE_200       220
+#define IDB_OPEN_200       221
+#define IDB_DUE_200        222
 
 #define IDC_EDIT0          300
 #define IDC_HINT           399

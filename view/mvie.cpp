@@ -11,6 +11,7 @@ bool mvie::init_done = false;
 
 namespace {
 
+// Figures at 96 DPI.
 const int kTabHeight = 24;
 const int kListTop = 23;
 const int kEditorRoom = 40;
@@ -162,14 +163,15 @@ void mvie::layout(const RECT& rc)
     if (!has_layout(rc))
         return;
     if (tab_ctrl)
-        place_child(tab_ctrl, {0, 0, rc.right, kTabHeight});
+        place_child(tab_ctrl, {0, 0, rc.right, papp->gui.px(kTabHeight)});
     if (HWND list = papp->list.hwnd())
         place_child(list, list_place(rc));
 }
 
 RECT mvie::list_place(const RECT& rc) const
 {
-    return {0, kListTop, rc.right, rc.bottom - (papp->list.editing ? kEditorRoom : 0)};
+    const CGUI& gui = papp->gui;
+    return {0, gui.px(kListTop), rc.right, rc.bottom - (papp->list.editing ? gui.px(kEditorRoom) : 0)};
 }
 
 void mvie::OnSize(UINT, int cx, int)
@@ -189,6 +191,16 @@ void mvie::OnSize(UINT, int cx, int)
     SendMessageA(list.hwnd(), LVM_SETCOLUMNWIDTH, list.col_count - 2, MAKELPARAM(w > 0 ? w : 0, 0));
     if (list.editing)
         list.place_edit();
+}
+
+void mvie::OnDpiChanged(int)
+{
+    SendMessageA(tab_ctrl, WM_SETFONT, reinterpret_cast<WPARAM>(papp->gui.bold_font.get()), TRUE);
+    papp->list.set_dpi();
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    layout(rc);
+    OnSize(0, rc.right, rc.bottom);
 }
 
 void mvie::OnTabChange()

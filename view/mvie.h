@@ -15,6 +15,8 @@ public:
     void OnPrint(fw::Dc& dc, fw::PrintInfo& info) override;
     bool OnCmdMsg(UINT id) override;
     bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    // Fonts, list and layout at the DPI the settings holder now has.
+    void OnDpiChanged(int dpi) override;
 
     // Start-up on the first paint, layout and tabs.
     void init_mvie();

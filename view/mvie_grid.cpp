@@ -9,7 +9,7 @@
 
 namespace {
 
-// Clicks on the tab strip select tabs, not days.
+// Clicks on the tab strip select tabs, not days (a figure at 96 DPI).
 const int kTabStripHeight = 24;
 const int kFirstYear = 1971;
 const int kLastYear = 2037;
@@ -47,7 +47,7 @@ void mvie::OnLButtonDown(POINT pt)
 {
     store_click(*this, pt);
     // The next paint hit-tests the point.
-    if (pt.y > kTabStripHeight)
+    if (pt.y > papp->gui.px(kTabStripHeight))
         InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
