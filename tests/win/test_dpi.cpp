@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <string>
+#include "app/mwin.h"
 #include "fw/frame.h"
 #include "fw/gdi.h"
 #include "res/resource.h"
@@ -55,6 +56,9 @@ TEST(Dpi, EveryFigureFollowsTheScaleTheFrameIsTold)
 {
     wt::reset_dates({"2026.12.28\tMon\t08:15-09:45\tDentist\t0\n"});
     HWND frame = papp->main_window();
+    mwin* main = static_cast<mwin*>(papp->main_frame());
+    // A pressed button stays pressed through the tool bar's new images.
+    main->tool_bar.press(ID_SHOW_ALL, true);
     RECT at_96;
     GetWindowRect(frame, &at_96);
     const char* const widest_texts[] = {"28.12.2026", "2026.12.28"};
@@ -116,7 +120,9 @@ TEST(Dpi, EveryFigureFollowsTheScaleTheFrameIsTold)
         int image_w = 0, image_h = 0;
         ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(bar, TB_GETIMAGELIST, 0, 0)), &image_w, &image_h);
         EXPECT_EQ(image_w, px(16));
+        EXPECT_TRUE(main->tool_bar.pressed(ID_SHOW_ALL));
     }
+    main->tool_bar.press(ID_SHOW_ALL, false);
 }
 
 TEST(Dpi, ProgramDeclaresPerMonitorAndSystemAwareness)
