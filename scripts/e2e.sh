@@ -16,12 +16,7 @@ mkdir -p "$WINEPREFIX"
 
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"
-# shellcheck disable=SC2317  # run by the trap
-stop() {
-  wineserver -k >/dev/null 2>&1
-  stop_xvfb
-}
-trap stop EXIT
+trap stop_wine_and_xvfb EXIT
 start_xvfb 1280x1024x24 || exit 2
 
 wineserver -p

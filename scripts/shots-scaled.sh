@@ -14,12 +14,7 @@ export WINEPREFIX="$build/shots-$dpi-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="ms
 rm -rf "$WINEPREFIX"
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"
-# shellcheck disable=SC2317  # run by the trap
-stop() {
-  wineserver -k >/dev/null 2>&1
-  stop_xvfb
-}
-trap stop EXIT
+trap stop_wine_and_xvfb EXIT
 start_xvfb 1280x1024x24 || exit 2
 wineboot -i >/dev/null 2>&1
 wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1

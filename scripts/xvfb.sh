@@ -2,7 +2,7 @@
 # Sourced by the scripts that run Wine: a private Xvfb when there is no display.
 # start_xvfb SCREEN (such as 1280x1024x24): with no DISPLAY, starts Xvfb on a display number
 # nobody holds (Xvfb reports it through -displayfd once it is ready) and exports DISPLAY.
-# stop_xvfb ends it.
+# stop_xvfb ends it; stop_wine_and_xvfb first ends the prefix's wine server (for an EXIT trap).
 XVFB_PID=""
 
 start_xvfb() {
@@ -25,4 +25,9 @@ start_xvfb() {
 stop_xvfb() {
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null; fi
   XVFB_PID=""
+}
+
+stop_wine_and_xvfb() {
+  wineserver -k >/dev/null 2>&1
+  stop_xvfb
 }
