@@ -361,6 +361,29 @@ LRESULT CLst::read_item_text(WPARAM row, LPARAM item, bool wide) const
     return copy_item_text(cell_text(index, record.iSubItem), record, wide);
 }
 
+LRESULT CLst::find_item(LPARAM find_info, bool wide) const
+{
+    // The A and W records share their layout up to the text pointer's type.
+    const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(find_info);
+    const LVFINDINFOA& info = find->lvfi;
+    if (!(info.flags & (LVFI_STRING | LVFI_PARTIAL)) || !info.psz)
+        return -1;
+    std::string text;
+    if (wide) {
+        const auto* psz = reinterpret_cast<const wchar_t*>(info.psz);
+        int n = WideCharToMultiByte(CP_ACP, 0, psz, -1, nullptr, 0, nullptr, nullptr);
+        text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        if (n > 0)
+            WideCharToMultiByte(CP_ACP, 0, psz, -1, &text[0], n, nullptr, nullptr);
+        text.resize(text.empty() ? 0 : text.size() - 1);
+    } else {
+        text = info.psz;
+    }
+    const size_t start = find->iStart > 0 ? static_cast<size_t>(find->iStart) : 0;
+    std::optional<size_t> row = store.find_date(text, start, !(info.flags & LVFI_PARTIAL), (info.flags & LVFI_WRAP) != 0);
+    return row ? static_cast<LRESULT>(*row) : -1;
+}
+
 bool CLst::on_reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result)
 {
     if (msg == WM_DRAWITEM) {
@@ -379,9 +402,9 @@ bool CLst::on_reflect(UINT msg, WPARAM, LPARAM lp, LRESULT& result)
     case LVN_ITEMCHANGED:
     case LVN_ODSTATECHANGED: sel_item = first_selected(); return true;
     case LVN_COLUMNCLICK: OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(lp)->iSubItem); return true;
-    // Type-ahead search: no row matches, rather than row 0 by default.
-    case LVN_ODFINDITEMA:
-    case LVN_ODFINDITEMW: result = -1; return true;
+    // Typing in the list looks for the Date that begins with the typed characters.
+    case LVN_ODFINDITEMA: result = find_item(lp, false); return true;
+    case LVN_ODFINDITEMW: result = find_item(lp, true); return true;
     default: return false;
     }
 }

@@ -98,6 +98,8 @@ private:
     // Answers the control's request for a cell's text from the store.
     void give_cell_text(LPARAM disp_info, bool wide) const;
     LRESULT read_item_text(WPARAM row, LPARAM item, bool wide) const;
+    // Answers the control's type-to-find request: the row index, or -1.
+    LRESULT find_item(LPARAM find_info, bool wide) const;
     int first_selected() const;
     void clear_selection();
     void select_only(int row);

@@ -235,6 +235,33 @@ std::optional<size_t> RowStore::find_row(RowId id) const {
     return std::nullopt;
 }
 
+namespace {
+
+char lower_ascii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool starts_without_case(std::string_view cell, std::string_view text) {
+    if (cell.size() < text.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (lower_ascii(cell[i]) != lower_ascii(text[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+std::optional<size_t> RowStore::find_date(std::string_view text, size_t start, bool whole, bool wrap) const {
+    auto matches = [&](size_t row) {
+        std::string_view date = cell(row, 0);
+        return starts_without_case(date, text) && (!whole || date.size() == text.size());
+    };
+    for (size_t row = start; row < rows_.size(); ++row)
+        if (matches(row)) return row;
+    for (size_t row = 0; wrap && row < start && row < rows_.size(); ++row)
+        if (matches(row)) return row;
+    return std::nullopt;
+}
+
 std::string RowStore::file_text() const {
     std::string out = dl::encode_lines(lines);
     // A row holds no newline; the encoder ends it with one, as reading it back would.

@@ -52,6 +52,9 @@ public:
 
     RowId row_id(size_t row) const;
     std::optional<size_t> find_row(RowId id) const;
+    // The first row from start whose Date begins with text (or equals it when whole), letters
+    // compared without case; with wrap the search goes on from the first row up to start.
+    std::optional<size_t> find_date(std::string_view text, size_t start, bool whole, bool wrap) const;
 
     // The date file's bytes: the line store first, then the rows in list order. The store is
     // written while every line is a row too: it is empty then, unless lines were loaded

@@ -401,3 +401,16 @@ TEST(RowStore, RebuildsNeitherLoseNorDuplicateEntries) {
         ASSERT_EQ(all, expected) << "step " << step;
     }
 }
+
+TEST(RowStore, FindDateByItsBeginning) {
+    RowStore store;
+    for (const char* date : {"2026.03.01", "2026.02.01", "2026.02.15", "2025.12.24"})
+        store.add_line(entry(date, "x", "0"));
+    // Newest first: 2026.03.01, 2026.02.15, 2026.02.01, 2025.12.24.
+    const struct { const char* text; size_t start; bool whole, wrap; std::optional<size_t> row; } cases[] = {
+        {"2026.02", 0, false, false, 1}, {"2026.02", 2, false, false, 2}, {"2026.03", 1, false, false, std::nullopt},
+        {"2026.03", 1, false, true, 0},  {"2026.02", 0, true, false, std::nullopt}, {"2025.12.24", 0, true, false, 3},
+        {"", 2, false, false, 2},        {"2026.02", 9, false, true, 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(store.find_date(c.text, c.start, c.whole, c.wrap), c.row) << c.text << " from " << c.start;
+}

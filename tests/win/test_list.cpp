@@ -418,6 +418,27 @@ TEST_F(ListInput, DeleteRemovesTheSelectedRowAndSelectsTheOneInItsPlace)
     EXPECT_LE(row.bottom, client.bottom);
 }
 
+TEST_F(ListInput, TypingSelectsTheFirstDateThatBeginsWithIt)
+{
+    const struct { const char* typed; const char* selected; } cases[] = {
+        {"2026.02", "February"}, {"2026.03", "March"}, {"2026.01", "January"},
+        // "2" found March; nothing begins with "2027", so March stays.
+        {"2027", "March"}};
+    for (const auto& c : cases) {
+        wt::reset_dates(three_open);
+        // From January, the last row: the search goes round to the first.
+        left_click(2, 40);
+        SetFocus(list_wnd());
+        for (const char* ch = c.typed; *ch; ++ch)
+            SendMessageA(list_wnd(), WM_CHAR, static_cast<WPARAM>(*ch), 1);
+        wt::pump();
+        EXPECT_EQ(item_text(selected_in_control(), 3), c.selected) << c.typed;
+        EXPECT_EQ(papp->list.sel_item, selected_in_control()) << c.typed;
+        // A pause ends the typed word.
+        Sleep(1100);
+    }
+}
+
 TEST_F(ListInput, DeleteAfterTheSelectionWasClearedRemovesNothing)
 {
     wt::reset_dates(three_open);
