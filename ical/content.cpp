@@ -67,6 +67,7 @@ struct Builder {
             return;
         }
         open.push_back(Component{name, {}, {}});
+        open.back().props.reserve(12);  // what an event usually has
     }
 
     void end(std::string_view name) {

@@ -1,7 +1,6 @@
 #include "ical/export.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -70,38 +69,55 @@ std::optional<EntryTime> read_time(std::string_view text) {
     return t;
 }
 
+void append_digits(std::string& out, int value, int width) {
+    char digits[12];
+    for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+    out.append(digits, static_cast<size_t>(width));
+}
+
 // Exporting the same entry again gives the same UID, so a calendar updates instead of doubling.
-std::string uid_of(std::string_view line) {
+void append_uid(std::string& out, std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     std::uint64_t hash = 14695981039346656037ULL;
     for (char c : line) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ULL;
     }
-    char text[32];
-    std::snprintf(text, sizeof text, "%016llx@termaris", static_cast<unsigned long long>(hash));
-    return text;
+    for (int shift = 60; shift >= 0; shift -= 4) out += "0123456789abcdef"[(hash >> shift) & 0xF];
+    out += "@termaris";
 }
 
-std::string date_text(Seconds s) {
+void append_date(std::string& out, Seconds s) {
     const Civil c = to_civil(s);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04i%02i%02i", c.year, c.month, c.day);
-    return text;
+    append_digits(out, c.year, 4);
+    append_digits(out, c.month, 2);
+    append_digits(out, c.day, 2);
 }
 
-std::string date_time_text(Seconds s) {
+void append_date_time(std::string& out, Seconds s) {
+    append_date(out, s);
     const Civil c = to_civil(s);
-    char text[24];
-    std::snprintf(text, sizeof text, "%04i%02i%02iT%02i%02i%02i", c.year, c.month, c.day, c.hour, c.minute, c.second);
-    return text;
+    out += 'T';
+    append_digits(out, c.hour, 2);
+    append_digits(out, c.minute, 2);
+    append_digits(out, c.second, 2);
+}
+
+bool is_ascii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 Seconds at(const Civil& day, const Clock& c) { return to_seconds(day) + c.hour * 3600 + c.minute * 60; }
 
 class Writer {
 public:
-    Writer(Seconds stamp, const TextCodec& codec) : stamp_(date_time_text(stamp) + "Z"), codec_(codec) {}
+    Writer(Seconds stamp, const TextCodec& codec) : codec_(codec) {
+        stamp_ = "DTSTAMP:";
+        append_date_time(stamp_, stamp);
+        stamp_ += 'Z';
+    }
 
     void begin() {
         out.text += "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:";
@@ -109,27 +125,32 @@ public:
         out.text += "\r\nCALSCALE:GREGORIAN\r\n";
     }
 
-    void entry(const std::string& line) {
-        const dl::Cells cells = dl::line_to_row(line);
+    void entry(std::string_view line) {
+        std::string_view cells[dl::field_count];
+        split_cells(line, cells);
         const std::optional<Civil> day = read_date(cells[0]);
         if (!day) {
             ++out.skipped;
             return;
         }
-        std::string summary;
         const std::optional<EntryTime> time = read_time(cells[2]);
-        // A time that does not read stays with the text, so nothing of the entry is lost.
-        if (!time && !trimmed(cells[2]).empty()) summary = std::string(cells[2]) + " ";
-        summary += cells[3];
         out.text += "BEGIN:VEVENT\r\n";
-        property("UID:" + uid_of(line));
-        property("DTSTAMP:" + stamp_);
+        start("UID:");
+        append_uid(line_, line);
+        finish();
+        out.text += stamp_;
+        out.text += "\r\n";
         if (time) timed(*day, *time);
         else all_day(*day);
-        std::string text = "SUMMARY:";
-        append_escaped(text, codec_.to_utf8(summary));
-        property(text);
-        property(std::string("X-TERMARIS-STATUS:") + (cells[4] == "0" ? "0" : "1"));
+        start("SUMMARY:");
+        // A time that does not read stays with the text, so nothing of the entry is lost.
+        if (!time && !trimmed(cells[2]).empty()) {
+            append_text(cells[2]);
+            line_ += ' ';
+        }
+        append_text(cells[3]);
+        finish();
+        out.text += cells[4] == "0" ? "X-TERMARIS-STATUS:0\r\n" : "X-TERMARIS-STATUS:1\r\n";
         out.text += "END:VEVENT\r\n";
         ++out.exported;
     }
@@ -139,34 +160,61 @@ public:
     ExportResult out;
 
 private:
-    void property(const std::string& line) { append_folded(out.text, line); }
+    // The fields of a date line as the list splits it: each ended by a tab, the newline or
+    // the end of a row's text.
+    static void split_cells(std::string_view line, std::string_view (&cells)[dl::field_count]) {
+        size_t begin = 0;
+        for (int k = 0; k < dl::field_count && begin <= line.size(); ++k) {
+            size_t end = begin;
+            while (end < line.size() && !dl::is_field_end(line[end])) ++end;
+            cells[k] = line.substr(begin, end - begin);
+            begin = end + 1;
+        }
+    }
+
+    void start(const char* name) { line_.assign(name); }
+    void finish() { append_folded(out.text, line_); }
+
+    void append_text(std::string_view text) {
+        if (is_ascii(text)) append_escaped(line_, text);
+        else append_escaped(line_, codec_.to_utf8(text));
+    }
 
     void timed(const Civil& day, const EntryTime& t) {
-        const Seconds start = at(day, t.start);
-        property("DTSTART:" + date_time_text(start));
+        const Seconds start_at = at(day, t.start);
+        start("DTSTART:");
+        append_date_time(line_, start_at);
+        finish();
         if (!t.range) return;
-        Seconds end = at(day, t.end);
-        if (end <= start) end += day_seconds;  // a range past midnight ends on the next day
-        property("DTEND:" + date_time_text(end));
+        Seconds end_at = at(day, t.end);
+        if (end_at <= start_at) end_at += day_seconds;  // a range past midnight ends on the next day
+        start("DTEND:");
+        append_date_time(line_, end_at);
+        finish();
     }
 
     void all_day(const Civil& day) {
-        const Seconds start = to_seconds(day);
-        property("DTSTART;VALUE=DATE:" + date_text(start));
-        property("DTEND;VALUE=DATE:" + date_text(start + day_seconds));
+        const Seconds start_at = to_seconds(day);
+        start("DTSTART;VALUE=DATE:");
+        append_date(line_, start_at);
+        finish();
+        start("DTEND;VALUE=DATE:");
+        append_date(line_, start_at + day_seconds);
+        finish();
     }
 
     std::string stamp_;
+    std::string line_;
     const TextCodec& codec_;
 };
 
 }  // namespace
 
-ExportResult export_calendar(const std::vector<std::string>& lines, Seconds stamp, const TextCodec& codec) {
+ExportResult export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec) {
     Writer w(stamp, codec);
     w.out.text.reserve(lines.size() * 220 + 128);
     w.begin();
-    for (const std::string& line : lines) w.entry(line);
+    for (std::string_view line : lines) w.entry(line);
     w.end();
     return std::move(w.out);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ical/codec.h"
@@ -18,7 +19,11 @@ struct ExportResult {
 // The product that writes the file, as other calendars show it.
 constexpr const char* product_id = "-//Orvandel//Termaris//EN";
 
-// Entries are date lines (held-back lines and rows alike); stamp is the export time in UTC.
-ExportResult export_calendar(const std::vector<std::string>& lines, Seconds stamp, const TextCodec& codec);
+// Entries are date lines (held-back lines and rows alike; the newline may be missing); stamp is
+// the export time in UTC.
+ExportResult export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec);
+inline ExportResult export_calendar(const std::vector<std::string>& lines, Seconds stamp, const TextCodec& codec) {
+    return export_calendar(std::vector<std::string_view>(lines.begin(), lines.end()), stamp, codec);
+}
 
 }  // namespace ical

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -69,6 +69,12 @@ void each_listed(std::string_view list, Visit&& visit) {
     }
 }
 
+void append_digits(std::string& out, int value, int width) {
+    char digits[12];
+    for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
+    out.append(digits, static_cast<size_t>(width));
+}
+
 bool is_control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
 
 // The code points of a UTF-8 text, cut after the first count of them.
@@ -85,9 +91,16 @@ size_t code_points(std::string_view text) {
     return n;
 }
 
-// The summary in the code page, with control characters as blanks, within room bytes. Every
+// Appends the summary in the code page, with control characters as blanks, within room bytes. Every
 // code point gives one or two bytes there, so the cut is found in a few conversions.
-std::string fit_text(std::string_view utf8, size_t room, const TextCodec& codec) {
+void append_fitted(std::string& out, std::string_view utf8, size_t room, const TextCodec& codec) {
+    const bool plain = utf8.size() <= room && std::none_of(utf8.begin(), utf8.end(), [](char c) {
+                           return is_control(c) || static_cast<unsigned char>(c) >= 0x80;
+                       });
+    if (plain) {
+        out.append(utf8.data(), utf8.size());
+        return;
+    }
     std::string clean(first_code_points(utf8, room));
     for (char& c : clean)
         if (is_control(c)) c = ' ';
@@ -98,7 +111,7 @@ std::string fit_text(std::string_view utf8, size_t room, const TextCodec& codec)
         clean.resize(first_code_points(clean, keep).size());
         text = codec.from_utf8(clean);
     }
-    return text;
+    out += text;
 }
 
 class Importer {
@@ -194,7 +207,7 @@ private:
         }
         std::vector<Seconds> starts = todo ? std::vector<Seconds>{start->value.wall} : occurrences(c, *start);
         const std::optional<Seconds> length = todo ? std::nullopt : duration(c, *start);
-        const std::string text = summary(c);
+        const std::string_view text = summary(c);
         const char* state = done(c, todo) ? "1" : "0";
         for (Seconds s : starts) add_line(*start, s, length, text, state);
         if (unknown_zone_) ++r_.unknown_zones;
@@ -220,9 +233,12 @@ private:
         return todo && ((status && same_name(status->value, "COMPLETED")) || c.first("COMPLETED"));
     }
 
-    std::string summary(const Component& c) const {
+    std::string_view summary(const Component& c) {
         const Property* p = c.first("SUMMARY");
-        return p ? unescape_text(p->value) : std::string();
+        if (!p) return {};
+        if (p->value.find('\\') == std::string_view::npos) return p->value;
+        summary_ = unescape_text(p->value);
+        return summary_;
     }
 
     std::vector<Seconds> occurrences(const Component& c, const Moment& start) {
@@ -273,7 +289,7 @@ private:
         };
         c.each("EXDATE", [&](const Property& p) { each_listed(p.value, [&](std::string_view v) { exclude(p, v); }); });
         // Occurrences moved by a component of their own (RECURRENCE-ID) come from that one.
-        const Property* uid = c.first("UID");
+        const Property* uid = moved_.empty() ? nullptr : c.first("UID");
         if (uid && !c.first("RECURRENCE-ID")) {
             auto moved = moved_.find(std::string(uid->value));
             if (moved != moved_.end())
@@ -294,7 +310,7 @@ private:
         std::sort(starts.begin(), starts.end());
     }
 
-    void add_line(const Moment& start, Seconds wall, std::optional<Seconds> length, const std::string& text,
+    void add_line(const Moment& start, Seconds wall, std::optional<Seconds> length, std::string_view text,
                   const char* state) {
         const Seconds local_start = start.value.date_only ? wall : to_local(start, wall);
         const Civil day = to_civil(local_start);
@@ -302,53 +318,105 @@ private:
             ++r_.skipped;
             return;
         }
-        char head[64];
-        std::snprintf(head, sizeof head, "%4i.%02i.%02i\t%s\t", day.year, day.month, day.day,
-                      day_label(day.day, day.month, day.year));
-        std::string line = head;
+        std::string line;
+        line.reserve(64 + text.size());
+        append_digits(line, day.year, 4);
+        line += '.';
+        append_digits(line, day.month, 2);
+        line += '.';
+        append_digits(line, day.day, 2);
+        line += '\t';
+        line += day_label(day.day, day.month, day.year);
+        line += '\t';
         if (!start.value.date_only) {
             std::optional<Seconds> local_end;
             if (length)
                 local_end = floating(start) ? local_start + *length : local().utc_to_wall(to_utc(start, wall) + *length);
-            line += time_text(local_start, local_end);
+            append_time(line, local_start, local_end);
         }
         line += '\t';
         const size_t room = static_cast<size_t>(dl::line_limit) - line.size() - 3;  // tab, status, newline
-        line += fit_text(text, room, *o_.codec);
+        append_fitted(line, text, room, *o_.codec);
         line += '\t';
         line += state;
         line += '\n';
-        if ((o_.existing && o_.existing->count(line)) || !added_.insert(line).second) {
-            ++r_.already_there;
-            return;
-        }
         r_.lines.push_back(std::move(line));
-        ++r_.imported;
+    }
+
+    static void append_clock(std::string& out, const Civil& c) {
+        append_digits(out, c.hour, 2);
+        out += ':';
+        append_digits(out, c.minute, 2);
     }
 
     // "HH:MM", or "HH:MM-HH:MM" when the end comes within a day (on the same day, or on the
     // next before the start time, as an entry's range that runs past midnight).
-    static std::string time_text(Seconds local_start, std::optional<Seconds> local_end) {
-        const Civil s = to_civil(local_start);
-        char text[16];
+    static void append_time(std::string& text, Seconds local_start, std::optional<Seconds> local_end) {
+        append_clock(text, to_civil(local_start));
         if (local_end && *local_end > local_start && *local_end - local_start <= day_seconds) {
-            const Civil e = to_civil(*local_end);
-            std::snprintf(text, sizeof text, "%02i:%02i-%02i:%02i", s.hour, s.minute, e.hour, e.minute);
-        } else {
-            std::snprintf(text, sizeof text, "%02i:%02i", s.hour, s.minute);
+            text += '-';
+            append_clock(text, to_civil(*local_end));
         }
-        return text;
     }
 
     const ImportOptions& o_;
     ImportResult& r_;
     Seconds today_ = 0, last_ = 0;
     bool unknown_zone_ = false;
+    std::string summary_;  // an unescaped summary
     std::map<std::string, ZoneRules> defined_;
     std::map<std::string, std::optional<ZoneRules>> system_;
     std::map<std::string, std::vector<const Property*>> moved_;
-    std::unordered_set<std::string> added_;
 };
+
+// Rows are compared without their newline, which held-back lines carry.
+std::string_view without_newline(std::string_view line) {
+    return !line.empty() && line.back() == '\n' ? line.substr(0, line.size() - 1) : line;
+}
+
+std::uint64_t hash_of(std::string_view line) {
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (char c : line) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
+}
+
+// Removes the lines equal to one already there or to an earlier one of them, keeping the order
+// of the others; returns how many went. Sorted hashes instead of a hash set: a file of 100,000
+// entries is checked without an allocation per line.
+int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::string_view>* existing) {
+    using Key = std::pair<std::uint64_t, size_t>;  // hash, index
+    std::vector<Key> there;
+    if (existing) {
+        there.reserve(existing->size());
+        for (size_t i = 0; i < existing->size(); ++i) there.emplace_back(hash_of(without_newline((*existing)[i])), i);
+        std::sort(there.begin(), there.end());
+    }
+    std::vector<Key> fresh;
+    fresh.reserve(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) fresh.emplace_back(hash_of(without_newline(lines[i])), i);
+    std::sort(fresh.begin(), fresh.end());
+    std::vector<bool> drop(lines.size(), false);
+    for (size_t k = 0; k < fresh.size(); ++k) {
+        const auto [hash, index] = fresh[k];
+        for (size_t j = k; j-- > 0 && fresh[j].first == hash;)
+            if (!drop[fresh[j].second] && lines[fresh[j].second] == lines[index]) drop[index] = true;
+        auto it = std::lower_bound(there.begin(), there.end(), Key{hash, 0});
+        for (; !drop[index] && it != there.end() && it->first == hash; ++it)
+            if (without_newline((*existing)[it->second]) == without_newline(lines[index])) drop[index] = true;
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (drop[i]) continue;
+        if (kept != i) lines[kept] = std::move(lines[i]);
+        ++kept;
+    }
+    const int dropped = static_cast<int>(lines.size() - kept);
+    lines.resize(kept);
+    return dropped;
+}
 
 }  // namespace
 
@@ -359,6 +427,8 @@ ImportResult import_calendar(std::string_view bytes, const ImportOptions& option
     if (!result.is_calendar) return result;
     Importer importer(options, result);
     for (const Component& c : calendar.calendars()) importer.read(c);
+    result.already_there = drop_duplicates(result.lines, options.existing);
+    result.imported = static_cast<int>(result.lines.size());
     return result;
 }
 

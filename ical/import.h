@@ -3,7 +3,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "ical/codec.h"
@@ -18,7 +17,7 @@ struct ImportOptions {
     // the ones nearest to it.
     int today_day = 1, today_month = 1, today_year = 2000;
     // Date lines already there (each with its newline); an equal new line is not added.
-    const std::unordered_set<std::string>* existing = nullptr;
+    const std::vector<std::string_view>* existing = nullptr;
 };
 
 struct ImportResult {

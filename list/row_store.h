@@ -34,6 +34,8 @@ public:
     void set_cell(size_t row, int col, std::string_view text);
     // The row as a date line: cells joined by tabs, ended by a newline.
     std::string read_back(size_t row) const;
+    // The same without the newline, without a copy; valid until the rows change.
+    std::string_view joined(size_t row) const { return rows_[row].joined; }
     void delete_row(size_t row);
     void delete_all_rows() { rows_.clear(); }
 

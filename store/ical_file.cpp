@@ -2,7 +2,6 @@
 #include <windows.h>
 #include <iterator>
 #include <string>
-#include <unordered_set>
 #include <vector>
 #include "list/row_store.h"
 #include "store/file_io.h"
@@ -10,14 +9,14 @@
 
 namespace {
 
-// Every entry in the order of the date file: the line store, then the rows.
-std::vector<std::string> all_entries(const RowStore& store)
+// Every entry in the order of the date file, the line store first, then the rows; the views
+// stay valid while the store does not change.
+std::vector<std::string_view> all_entries(const RowStore& store)
 {
-    std::vector<std::string> entries;
+    std::vector<std::string_view> entries(store.lines.begin(), store.lines.end());
     entries.reserve(store.lines.size() + store.row_count());
-    entries.insert(entries.end(), store.lines.begin(), store.lines.end());
     for (size_t row = 0; row < store.row_count(); ++row)
-        entries.push_back(store.read_back(row));
+        entries.push_back(store.joined(row));
     return entries;
 }
 
@@ -36,9 +35,7 @@ IcalRead import_ical_file(const char* path, RowStore& store, int today_day, int 
     std::string bytes;
     if (read_whole_file(path, bytes) != ReadResult::ok)
         return IcalRead::unreadable;
-    std::vector<std::string> entries = all_entries(store);
-    const std::unordered_set<std::string> existing(std::make_move_iterator(entries.begin()),
-                                                   std::make_move_iterator(entries.end()));
+    const std::vector<std::string_view> existing = all_entries(store);
     const SystemZones zones;
     ical::ImportOptions options;
     options.zones = &zones;
