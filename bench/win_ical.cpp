@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -18,18 +19,17 @@ mapp* papp = &bench_app;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
+// The best of three runs, in milliseconds: the machine is shared, so the least disturbed run counts.
 template <class Work>
 double best_ms(Work work)
 {
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        const auto start = Clock::now();
+    double runs[3];
+    for (double& ms : runs) {
+        const auto start = std::chrono::steady_clock::now();
         work();
-        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
-    return best;
+    return *std::min_element(std::begin(runs), std::end(runs));
 }
 
 std::string two_digits(unsigned v)
