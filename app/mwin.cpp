@@ -85,9 +85,7 @@ bool mwin::OnCmdMsg(UINT id)
 void mwin::OnShowAll()
 {
     papp->show_all = papp->show_all == 0 ? 1 : 0;
-    bool on = papp->show_all == 1;
-    tool_bar.press(ID_SHOW_ALL, on);
-    CheckMenuItem(GetMenu(hwnd_), ID_SHOW_ALL, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    mark_show_all();
     if (fw::View* view = GetActiveView())
         SendMessageA(view->hwnd(), WM_COMMAND, ID_REFILL, 0);
     // The frame clips its children: the grid painted on the view needs its own invalidation.
@@ -98,6 +96,15 @@ void mwin::OnReloadView()
 {
     if (fw::View* view = GetActiveView())
         SendMessageA(view->hwnd(), WM_COMMAND, ID_RELOAD, 0);
+    // The reload leaves "Show all Dates" off: button and check mark say so.
+    mark_show_all();
+}
+
+void mwin::mark_show_all()
+{
+    const bool on = papp->show_all == 1;
+    tool_bar.press(ID_SHOW_ALL, on);
+    CheckMenuItem(GetMenu(hwnd_), ID_SHOW_ALL, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void mwin::OnOptions()

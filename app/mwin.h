@@ -13,6 +13,8 @@ public:
 
     void OnShowAll();
     void OnReloadView();
+    // Tool bar button and menu check mark of "Show all Dates" as the switch stands.
+    void mark_show_all();
     void OnOptions();
     void OnHelp();
     void OnInfo();

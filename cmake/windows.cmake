@@ -41,18 +41,25 @@ if(MSVC)
   set_property(TARGET trm PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded")
 endif()
 
-# Help file beside the executable, when a CHM compiler is there.
-find_program(CHMCMD chmcmd)
-if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/help/trm.hhp)
+# Help file beside the executable, built with it when a CHM compiler is on the path: chmcmd (Free
+# Pascal) or hhc (Microsoft's HTML Help Workshop).
+find_program(TRM_CHM_COMPILER NAMES chmcmd hhc)
+if(TRM_CHM_COMPILER AND EXISTS ${CMAKE_SOURCE_DIR}/help/trm.hhp)
   file(GLOB TRM_HELP_PAGES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/trm.chm
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${CMAKE_BINARY_DIR}/help
-    COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/help ${CHMCMD} trm.hhp
-    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help/trm.chm ${CMAKE_BINARY_DIR}/trm.chm
+    COMMAND ${CMAKE_COMMAND} -DCOMPILER=${TRM_CHM_COMPILER} -DDIR=${CMAKE_BINARY_DIR}/help
+            -DOUT=${CMAKE_BINARY_DIR}/trm.chm -P ${CMAKE_SOURCE_DIR}/cmake/chm.cmake
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
-    DEPENDS ${TRM_HELP_PAGES}
+    DEPENDS ${TRM_HELP_PAGES} ${CMAKE_SOURCE_DIR}/cmake/chm.cmake
     COMMENT "Compiling trm.chm")
   add_custom_target(trm_help ALL DEPENDS ${CMAKE_BINARY_DIR}/trm.chm)
+  # "Help" looks for trm.chm beside trm.exe: whoever builds trm gets it.
+  add_dependencies(trm trm_help)
+  if(CMAKE_CONFIGURATION_TYPES)
+    add_custom_command(TARGET trm POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/trm.chm $<TARGET_FILE_DIR:trm>)
+  endif()
 endif()
 
 # The alert sound beside the executable: "ring.mp3" is the default media file. Made by sox and

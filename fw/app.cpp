@@ -285,7 +285,10 @@ bool ask_file_name(HWND owner, bool open, std::string& path, const FileTypes* ty
 {
     if (file_dialog_hook())
         return file_dialog_hook()(open, path);
+    // The dialog starts with the given name, as a save of a named document does.
     char buf[MAX_PATH] = "";
+    if (path.size() < sizeof buf)
+        path.copy(buf, path.size());
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;

@@ -97,7 +97,8 @@ struct FileTypes {
 // Tests replace the standard file dialogs; returns false when the user cancelled.
 using FileDialogHook = std::function<bool(bool open, std::string& path)>;
 void set_file_dialog_hook(FileDialogHook hook);
-// Without types, all files are offered.
+// The dialog starts with path's name (when it has one) and puts the chosen file there. Without
+// types, all files are offered.
 bool ask_file_name(HWND owner, bool open, std::string& path, const FileTypes* types = nullptr);
 
 } // namespace fw

@@ -1,6 +1,7 @@
 // The date document: start on trm.dat, open, save, save as, the write-back on close, and the
 // faults a save or an open must survive without losing a file.
 #include <gtest/gtest.h>
+#include "app/mwin.h"
 #include "fw/frame.h"
 #include "res/resource.h"
 #include "store/mdoc.h"
@@ -135,6 +136,81 @@ TEST_F(Document, SaveAsksForANameWhenTheFileDoesNotExist)
     EXPECT_EQ(wt::read_text(d), kOpenA);
     wt::command(ID_FILE_SAVE);
     EXPECT_EQ(asked, 1);
+}
+
+namespace {
+
+// The file name a standard save dialog shows when it opens; the dialog is cancelled.
+class SaveDialogName {
+public:
+    SaveDialogName()
+    {
+        self_ = this;
+        hook_ = SetWindowsHookExA(WH_CBT, hook, nullptr, GetCurrentThreadId());
+    }
+    ~SaveDialogName()
+    {
+        UnhookWindowsHookEx(hook_);
+        self_ = nullptr;
+    }
+    SaveDialogName(const SaveDialogName&) = delete;
+    SaveDialogName& operator=(const SaveDialogName&) = delete;
+    int shown = 0;
+    std::string name;
+
+private:
+    static LRESULT CALLBACK hook(int code, WPARAM wp, LPARAM lp)
+    {
+        HWND dlg = reinterpret_cast<HWND>(wp);
+        // The explorer dialog's file name: combo box cmb13, or edit edt1 in older forms.
+        HWND field = code == HCBT_ACTIVATE ? GetDlgItem(dlg, 0x47c) : nullptr;
+        if (!field && code == HCBT_ACTIVATE)
+            field = GetDlgItem(dlg, 0x480);
+        if (field) {
+            ++self_->shown;
+            self_->name = wt::window_text(field);
+            PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline SaveDialogName* self_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(Document, SaveDialogOfAMissingFileStartsWithItsName)
+{
+    const std::string a = at("missing.dat");
+    open_as_current(a, kOpenA);
+    DeleteFileA(a.c_str());
+    SaveDialogName dialog;
+    wt::command(ID_FILE_SAVE);
+    ASSERT_EQ(dialog.shown, 1);
+    EXPECT_NE(dialog.name.find("missing.dat"), std::string::npos) << dialog.name;
+    EXPECT_FALSE(wt::file_exists(a)) << "cancelled: nothing written";
+}
+
+TEST_F(Document, OpenShowsShowAllOffOnTheButtonAndTheCheckMark)
+{
+    auto* frame = static_cast<mwin*>(papp->main_frame());
+    const auto checked = [] {
+        return (GetMenuState(GetMenu(papp->main_window()), ID_SHOW_ALL, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    open_as_current(at("a.dat"), std::string(kOpenA) + kDoneA);
+    wt::command(ID_SHOW_ALL);
+    ASSERT_TRUE(frame->tool_bar.pressed(ID_SHOW_ALL));
+    open_as_current(at("b.dat"), std::string(kOpenB) + kDoneB);
+    EXPECT_EQ(papp->show_all, 0);
+    EXPECT_EQ(papp->list.row_count(), 1);
+    EXPECT_FALSE(frame->tool_bar.pressed(ID_SHOW_ALL));
+    EXPECT_FALSE(checked());
+    // The next press turns it on, and both say so.
+    wt::command(ID_SHOW_ALL);
+    EXPECT_EQ(papp->show_all, 1);
+    EXPECT_TRUE(frame->tool_bar.pressed(ID_SHOW_ALL));
+    EXPECT_TRUE(checked());
+    wt::command(ID_SHOW_ALL);
 }
 
 TEST_F(Document, ShowAllSavesExactlyTheRows)
