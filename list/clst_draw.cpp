@@ -144,8 +144,16 @@ void CLst::prnt_page(fw::Dc& dc)
     for (int i = 0; i < col_count; ++i)
         sum += col_width[i];
     const int lh = (gui.page_bottom - gui.page_top) / kRowsPerPage;
-    fw::Font header_font(fw::create_point_font(gui.unit_y * lh / 3, "Arial", FW_BOLD));
-    fw::Font row_font(fw::create_point_font(gui.unit_y * lh / 4, "Arial"));
+    // Fonts for the device drawn on, sized by the line: the page looks the same on every printer
+    // and in the preview. Sized for the screen's resolution instead, they came out at a pixel or
+    // two on a coarse device and their letters piled up.
+    HDC device = dc.attrib ? dc.attrib : dc.hdc;
+    const int dpi = GetDeviceCaps(device, LOGPIXELSY) > 0 ? GetDeviceCaps(device, LOGPIXELSY) : 72;
+    auto line_font = [&](int num, int den, int weight) {
+        return fw::create_point_font(MulDiv(lh * num / den, 720, dpi), "Arial", weight, 0, device);
+    };
+    fw::Font header_font(line_font(1, 1, FW_BOLD));
+    fw::Font row_font(line_font(3, 4, FW_NORMAL));
     trm_log("cx:%i, cy:%i, xo:%i, xc:%i, xa:%i\n", gui.unit_x, gui.unit_y, gui.page_left, gui.page_right, sum);
     // Without columns there is nothing to lay out (and no width to divide by).
     if (sum <= 0)

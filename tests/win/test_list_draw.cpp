@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "fw/preview.h"
 #include "res/resource.h"
 #include "view/mvie.h"
 #include "win_test.h"
@@ -244,6 +245,7 @@ namespace {
 struct PrintedText {
     std::string text;
     int x, y;
+    RECT box;
 };
 
 // Every text output recorded in the metafile, in order.
@@ -269,7 +271,9 @@ std::vector<PrintedText> texts_of(HENHMETAFILE emf)
                                             static_cast<int>(narrow.size()), nullptr, nullptr);
                 text.assign(narrow.data(), n > 0 ? static_cast<size_t>(n) : 0);
             }
-            out.push_back({text, t->emrtext.ptlReference.x, t->emrtext.ptlReference.y});
+            const RECTL& b = t->rclBounds;
+            out.push_back({text, t->emrtext.ptlReference.x, t->emrtext.ptlReference.y,
+                           RECT{b.left, b.top, b.right + 1, b.bottom + 1}});
         }
         at += rec->nSize;
     }
@@ -344,4 +348,37 @@ TEST_F(ListPrint, SixtyRowsAPageAndTheRestOnTheNext)
     std::snprintf(expected_log, sizeof expected_log, "cx:%i, cy:%i, xo:%i, xc:%i, xa:%i\n", gui.unit_x, gui.unit_y,
                   gui.page_left, gui.page_right, sum);
     EXPECT_NE(wt::read_text("trm.log").find(expected_log), std::string::npos);
+}
+
+TEST_F(ListPrint, PreviewPageIsLegibleAndItsTextsKeepApart)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 60; ++i)
+        lines.push_back(page_line(i));
+    wt::reset_dates(lines);
+    wt::command(ID_FILE_PRINT_PREVIEW);
+    fw::PreviewWindow* preview = fw::PreviewWindow::active();
+    ASSERT_NE(preview, nullptr);
+    UpdateWindow(preview->hwnd());
+    ASSERT_NE(preview->page_metafile(), nullptr);
+    const std::vector<PrintedText> texts = texts_of(preview->page_metafile());
+    preview->close();
+    wt::pump();
+    ASSERT_EQ(texts.size(), 5u + 60u * 5u);
+    const CGUI& gui = papp->gui;
+    const int lh = (gui.page_bottom - gui.page_top) / 60;
+    // Letters of a readable size for the line they stand on, side by side, and no text on another.
+    std::vector<std::string> small, overlapping;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const RECT& a = texts[i].box;
+        if (a.bottom - a.top < lh / 2 || a.right - a.left < static_cast<LONG>(texts[i].text.size()) * lh / 4)
+            small.push_back(texts[i].text);
+        for (size_t j = i + 1; j < texts.size(); ++j) {
+            RECT both;
+            if (IntersectRect(&both, &a, &texts[j].box))
+                overlapping.push_back(texts[i].text + " / " + texts[j].text);
+        }
+    }
+    EXPECT_EQ(small.size(), 0u) << (small.empty() ? "" : small[0]);
+    EXPECT_EQ(overlapping.size(), 0u) << (overlapping.empty() ? "" : overlapping[0]);
 }
