@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cstdio>
 #include "app/cgui.h"
+#include "app/crem.h"
 #include "fw/app.h"
 #include "grid/ctrm.h"
 #include "list/clst.h"
@@ -25,6 +26,7 @@ public:
     CGUI gui;
     CLst list;
     CTrm grid;
+    CRem rem;
     char media_cmd[256] = "";
     int show_all = 0;
     int tick_count = 0;

@@ -82,6 +82,13 @@ bool mwin::OnCmdMsg(UINT id)
     }
 }
 
+LRESULT mwin::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (papp->rem.on_message(msg, wp, lp))
+        return 0;
+    return fw::Frame::wnd_proc(msg, wp, lp);
+}
+
 void mwin::OnShowAll()
 {
     papp->show_all = papp->show_all == 0 ? 1 : 0;

@@ -24,4 +24,7 @@ public:
 
     fw::ToolBar tool_bar;
     fw::StatusBar status_bar;
+
+protected:
+    LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
 };

@@ -92,6 +92,7 @@ void CLst::chek_alrm()
 {
     papp->grid.get_time();
     ++papp->tick_count;
+    papp->rem.chek_due();
     if (papp->gui.wf != 1)
         return;
     if (!any_row_due(*this))

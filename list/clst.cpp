@@ -19,10 +19,14 @@ const size_t kCellLimit = 254;
 // Clicks left of this x (list client coordinates) toggle the status box.
 const int kCheckZone = 16;
 
+} // namespace
+
 Today today_of(const CTrm& grid)
 {
     return Today{grid.today_day, grid.today_month, grid.today_year, grid.cur_hour, grid.cur_min};
 }
+
+namespace {
 
 // A column the user may have dragged keeps its share; one at its initial width stays exact.
 int rescaled_width(int now, int initial, int from_dpi, int to_dpi)

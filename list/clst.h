@@ -10,6 +10,11 @@
 #include "list/due_test.h"
 #include "list/row_store.h"
 
+class CTrm;
+
+// Today's date and the time of the grid model's last look at the clock, for the due test.
+Today today_of(const CTrm& grid);
+
 // One in-place edit box: Escape and Enter released become commands 504 and 505 to the window
 // the box belongs to (its parent, the view).
 class CEdt : public fw::Wnd {

@@ -210,6 +210,7 @@ void mdlg::OnOK()
     store_link();
     store_switch(chk_media, "wf", gui.wf);
     store_switch(chk_notify, "wn", gui.wn);
+    papp->rem.apply_wn();
     store_media_file();
     HWND frame = papp->main_window();
     close_dialog();

@@ -137,6 +137,8 @@ void mvie::init_mvie()
     OnSize(0, rc.right, rc.bottom);
     timer_ms = timer_period_ms(papp->gui.tm);
     SetTimer(hwnd_, ID_ALERT_TIMER, static_cast<UINT>(timer_ms), nullptr);
+    if (HWND main = papp->main_window())
+        papp->rem.init_rem(main);
     trm_log("mvie::init_mvie () OK ...\n");
 }
 
@@ -218,6 +220,14 @@ void mvie::OnTabChange()
     click_y = 0;
     OnSize(0, rc.right, rc.bottom);
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void mvie::show_list()
+{
+    if (selected_tab() == 0)
+        return;
+    SendMessageA(tab_ctrl, TCM_SETCURSEL, 0, 0);
+    OnTabChange();
 }
 
 void mvie::OnTimer()

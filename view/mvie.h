@@ -26,6 +26,8 @@ public:
     // The list's place in it: below the tabs, above the editor while that is open.
     RECT list_place(const RECT& rc) const;
     void OnTabChange();
+    // Brings the "List" tab forward, as a click on it does.
+    void show_list();
     void OnTimer();
     void OnRefill();
     void OnReload();

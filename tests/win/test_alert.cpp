@@ -38,29 +38,9 @@ std::string program_folder()
     return exe.substr(0, exe.find_last_of('\\') + 1);
 }
 
-// The local date days away from today as the date file holds it.
-std::string date_text(int days)
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    FILETIME ft;
-    SystemTimeToFileTime(&now, &ft);
-    ULARGE_INTEGER t;
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    t.QuadPart += static_cast<long long>(days) * 24 * 3600 * 10000000LL;
-    ft.dwLowDateTime = t.LowPart;
-    ft.dwHighDateTime = t.HighPart;
-    SYSTEMTIME day;
-    FileTimeToSystemTime(&ft, &day);
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d.%02d.%02d", day.wYear, day.wMonth, day.wDay);
-    return text;
-}
-
 std::string date_line(int days, const char* time, const char* status)
 {
-    return date_text(days) + "\tMon\t" + time + "\tCall the bank\t" + status + "\n";
+    return wt::date_in_days(days) + "\tMon\t" + time + "\tCall the bank\t" + status + "\n";
 }
 
 size_t count_of(const std::string& text, const std::string& part)
@@ -204,7 +184,7 @@ protected:
         papp->tick_count = saved_tick_;
         papp->gui.wf = saved_wf_;
         papp->gui.wm = saved_wm_;
-        set_rows(saved_rows_);
+        wt::set_rows(saved_rows_);
         papp->list.lines = saved_lines_;
         papp->list.refresh_rows();
     }
@@ -217,15 +197,6 @@ protected:
         papp->media_cmd[0] = '\0';
         papp->chek_comm();
         ASSERT_NE(std::strstr(papp->media_cmd, "fake_player.exe\""), nullptr) << papp->media_cmd;
-    }
-
-    static void set_rows(const std::vector<std::string>& lines)
-    {
-        CLst& list = papp->list;
-        list.store.delete_all_rows();
-        for (const std::string& line : lines)
-            list.store.add_line(line);
-        list.refresh_rows();
     }
 
     std::string hold_marker() const { return record_ + ".hold"; }
@@ -339,7 +310,7 @@ private:
 TEST_F(Alert, DueEntryPlaysAtTickOneAndAtEveryMultipleOfTheRepeat)
 {
     papp->gui.wm = 3;
-    set_rows({date_line(-1, "", "0"), date_line(5, "", "0")});
+    wt::set_rows({date_line(-1, "", "0"), date_line(5, "", "0")});
     EXPECT_EQ(starting_ticks(7), (std::vector<int>{1, 3, 6}));
     ASSERT_TRUE(wait_for_players(3));
     ASSERT_TRUE(workers_ended());
@@ -363,7 +334,7 @@ TEST_F(Alert, ExpandablePlayCommandStartsItsPlayerAtTickOne)
     SetEnvironmentVariableA("TRM_PLAYER_DIR", nullptr);
     EXPECT_EQ(std::string(papp->media_cmd),
               "\"" + program_folder() + "fake_player.exe\" \"" + papp->gui.media_file + "\"");
-    set_rows({date_line(-1, "", "0")});
+    wt::set_rows({date_line(-1, "", "0")});
     EXPECT_EQ(starting_ticks(1), (std::vector<int>{1}));
     ASSERT_TRUE(wait_for_players(1));
     ASSERT_TRUE(workers_ended());
@@ -373,9 +344,9 @@ TEST_F(Alert, ExpandablePlayCommandStartsItsPlayerAtTickOne)
 TEST_F(Alert, EntryDueOnlyFromTickTwoFirstPlaysAtTheRepeat)
 {
     papp->gui.wm = 3;
-    set_rows({date_line(1, "", "0")});
+    wt::set_rows({date_line(1, "", "0")});
     EXPECT_FALSE(tick());
-    set_rows({date_line(1, "", "0"), date_line(-2, "08:00", "0")});
+    wt::set_rows({date_line(1, "", "0"), date_line(-2, "08:00", "0")});
     EXPECT_EQ(starting_ticks(5), (std::vector<int>{3, 6}));
     ASSERT_TRUE(wait_for_players(2));
     ASSERT_TRUE(workers_ended());
@@ -386,16 +357,16 @@ TEST_F(Alert, OnlyRowsAreScannedAndTheirStatusDoesNotCount)
 {
     papp->gui.wm = 1;
     // Nothing due: an empty list, a future entry, a due line held back in the line store.
-    set_rows({});
+    wt::set_rows({});
     EXPECT_FALSE(tick());
-    set_rows({date_line(3, "09:00", "0")});
+    wt::set_rows({date_line(3, "09:00", "0")});
     EXPECT_FALSE(tick());
     papp->list.lines = {date_line(-1, "", "1")};
     EXPECT_FALSE(tick());
     // A done entry that is a row counts; so does an entry of today from the start of the day.
-    set_rows({date_line(-1, "", "1")});
+    wt::set_rows({date_line(-1, "", "1")});
     EXPECT_TRUE(tick());
-    set_rows({date_line(0, "00:00", "0")});
+    wt::set_rows({date_line(0, "00:00", "0")});
     EXPECT_TRUE(tick());
     ASSERT_TRUE(wait_for_players(2));
     EXPECT_TRUE(workers_ended());
@@ -404,7 +375,7 @@ TEST_F(Alert, OnlyRowsAreScannedAndTheirStatusDoesNotCount)
 TEST_F(Alert, SwitchedOffNeverPlaysButTheTicksAreCounted)
 {
     papp->gui.wm = 1;
-    set_rows({date_line(-1, "", "0")});
+    wt::set_rows({date_line(-1, "", "0")});
     papp->gui.wf = 0;
     EXPECT_TRUE(starting_ticks(4).empty());
     EXPECT_EQ(papp->tick_count, 4);
@@ -417,7 +388,7 @@ TEST_F(Alert, SwitchedOffNeverPlaysButTheTicksAreCounted)
 
 TEST_F(Alert, RepeatOfZeroOrLessPlaysOnlyAtTickOne)
 {
-    set_rows({date_line(-1, "", "0")});
+    wt::set_rows({date_line(-1, "", "0")});
     papp->gui.wm = 0;
     EXPECT_EQ(starting_ticks(5), (std::vector<int>{1}));
     papp->tick_count = 0;
@@ -432,7 +403,7 @@ TEST_F(Alert, WithoutPlayerEachQualifyingTickLogsThatNothingStarted)
 {
     papp->media_cmd[0] = '\0';
     papp->gui.wm = 2;
-    set_rows({date_line(-1, "", "0")});
+    wt::set_rows({date_line(-1, "", "0")});
     size_t before = log_count(not_started);
     EXPECT_EQ(starting_ticks(5), (std::vector<int>{1, 2, 4}));
     ASSERT_TRUE(wait_for_log_count(not_started, before + 3));
@@ -445,7 +416,7 @@ TEST_F(Alert, PlayersThatNeverEndPileUpWhileTheWindowAnswers)
 {
     hold_players();
     papp->gui.wm = 1;
-    set_rows({date_line(-1, "", "0")});
+    wt::set_rows({date_line(-1, "", "0")});
     EXPECT_EQ(starting_ticks(3), (std::vector<int>{1, 2, 3}));
     ASSERT_TRUE(wait_for_players(3));
     std::vector<PlayerRecord> started = records();
@@ -477,7 +448,7 @@ TEST_F(Alert, PlayerEndingWithTheStillActiveCodeReleasesItsWorker)
     hold_players();
     SetEnvironmentVariableA("TRM_PLAYER_EXIT", "259");
     papp->gui.wm = 1;
-    set_rows({date_line(-1, "", "0")});
+    wt::set_rows({date_line(-1, "", "0")});
     ASSERT_TRUE(tick());
     ASSERT_TRUE(wait_for_players(1));
     ASSERT_EQ(workers_.size(), 1u);
@@ -524,7 +495,7 @@ protected:
         std::strcpy(saved_media_, papp->gui.media_file);
         std::strcpy(papp->gui.media_file, "C:\\trm sounds\\alert.mp3");
         papp->gui.wm = 1;
-        set_rows({date_line(-1, "", "0")});
+        wt::set_rows({date_line(-1, "", "0")});
         log_start_ = wt::read_text("trm.log").size();
     }
     void TearDown() override

@@ -286,6 +286,7 @@ protected:
         gui.ss = live_ss_;
         gui.wf = live_wf_;
         gui.wn = live_wn_;
+        papp->rem.apply_wn();
         std::memcpy(gui.col, live_col_, sizeof live_col_);
         std::strcpy(gui.media_file, live_media_);
         wt::pump();
@@ -507,6 +508,7 @@ TEST_F(Options, OkStoresTheSwitchesAndTheMediaFileLiveAndInTheRegistry)
     EXPECT_EQ(stored("ss"), 1);
     EXPECT_EQ(stored("wf"), 1);
     EXPECT_EQ(stored("wn"), 0);
+    EXPECT_FALSE(papp->rem.icon_shown());
     EXPECT_EQ(stored_media(), "C:\\sounds\\gong.wav");
 
     // Back again; a media path longer than the field is cut to 254 characters.
@@ -528,6 +530,7 @@ TEST_F(Options, OkStoresTheSwitchesAndTheMediaFileLiveAndInTheRegistry)
     EXPECT_EQ(stored("ss"), 0);
     EXPECT_EQ(stored("wf"), 0);
     EXPECT_EQ(stored("wn"), 1);
+    EXPECT_TRUE(papp->rem.icon_shown());
     EXPECT_EQ(stored_media(), overlong.substr(0, 254));
 }
 

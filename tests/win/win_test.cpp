@@ -97,6 +97,26 @@ std::string window_text(HWND hwnd)
     return buf;
 }
 
+// The local date days away from today as the date file holds it.
+std::string date_in_days(int days)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FILETIME ft;
+    SystemTimeToFileTime(&now, &ft);
+    ULARGE_INTEGER t;
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    t.QuadPart += static_cast<long long>(days) * 24 * 3600 * 10000000LL;
+    ft.dwLowDateTime = t.LowPart;
+    ft.dwHighDateTime = t.HighPart;
+    SYSTEMTIME day;
+    FileTimeToSystemTime(&ft, &day);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d.%02d.%02d", day.wYear, day.wMonth, day.wDay);
+    return text;
+}
+
 void choose_tab(int tab)
 {
     mvie* view = active_view();
@@ -179,6 +199,15 @@ FreshSettings::~FreshSettings()
         std::fclose(papp->log_file);
     papp->log_file = saved_log_;
     SetCurrentDirectoryA(cwd_);
+}
+
+void set_rows(const std::vector<std::string>& lines)
+{
+    CLst& list = papp->list;
+    list.store.delete_all_rows();
+    for (const std::string& line : lines)
+        list.store.add_line(line);
+    list.refresh_rows();
 }
 
 void reset_dates(const std::vector<std::string>& lines)

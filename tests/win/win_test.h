@@ -29,6 +29,9 @@ bool file_exists(const std::string& path);
 std::string temp_dir(const char* name);
 std::string window_text(HWND hwnd);
 
+// The local date days away from today as the date file holds it, "YYYY.MM.DD".
+std::string date_in_days(int days);
+
 // Changes the view's tab as the user does: the control's selection, then its notification.
 void choose_tab(int tab);
 
@@ -92,6 +95,9 @@ private:
     FILE* saved_log_;
     CGUI* gui_;
 };
+
+// The given date lines become the rows as they stand, whatever their status; no rebuild.
+void set_rows(const std::vector<std::string>& lines);
 
 // Puts the list back to a known content: the given date lines as the file "trm.dat" was read,
 // Show all off, editor closed, List tab selected.

@@ -1,0 +1,33 @@
+// Which open entries have become due since the last look, and the notification that names them.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "list/due_test.h"
+#include "list/row_store.h"
+
+class DueNotices {
+public:
+    // The rows with status "0" that are due now and were not named before, in row order. Each
+    // entry is named once a run, whatever rebuilds, sorting or status changes do to its row.
+    std::vector<size_t> take_newly_due(const RowStore& rows, const Today& today);
+
+    // What identifies an entry: its date, time and text.
+    static std::string key_of(const RowStore& rows, size_t row);
+
+private:
+    std::unordered_set<std::string> named_;
+};
+
+// "A Date is due" or "<count> Dates are due".
+std::string notice_title(size_t count);
+
+// One line for each of the first three rows: the date (as the list shows it with this df), the
+// time if there is one, and the text; then "and N more". At most notice_chars characters.
+std::string notice_text(const RowStore& rows, const std::vector<size_t>& due_rows, int df);
+
+// What a notification holds at most (the shell's 256 with the terminator).
+constexpr size_t notice_chars = 255;
