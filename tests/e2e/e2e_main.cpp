@@ -141,7 +141,8 @@ std::map<std::string, RegValue> settings(DWORD df, DWORD col0)
             {"df", e2e::dword_value(df)},       {"fs", e2e::dword_value(0)},
             {"ft", e2e::dword_value(1)},        {"ss", e2e::dword_value(0)},
             {"tm", e2e::dword_value(10)},       {"wm", e2e::dword_value(60)},
-            {"wf", e2e::dword_value(0)},        {"col0", e2e::dword_value(col0)},
+            {"wf", e2e::dword_value(0)},        {"wn", e2e::dword_value(1)},
+            {"col0", e2e::dword_value(col0)},
             {"col1", e2e::dword_value(0xe0e0e0)}, {"col2", e2e::dword_value(0xff0000)},
             {"col3", e2e::dword_value(0xffbc00)}, {"", e2e::string_value(media_file())}};
 }
@@ -497,7 +498,7 @@ TEST_F(E2eFirstRun, S13_OptionsStoreTheColourAndTheDateFormat)
     REQUIRE_PROGRAM();
     ASSERT_TRUE(open_options());
     expect_options_show({"100", "100", "450", "350", "fcfcfc", "e0e0e0", "ff0000", "ffbc00", media_file()},
-                        {BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED, BST_INDETERMINATE, BST_UNCHECKED});
+                        {BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED, BST_INDETERMINATE, BST_UNCHECKED, BST_CHECKED});
     driver.shot("options", options_dialog());
     ASSERT_TRUE(driver.replace_text(dialog_item(kColour0), kNewBackgroundText));
     ASSERT_TRUE(driver.click_control(dialog_item(kYmd)));
@@ -589,7 +590,7 @@ TEST_F(E2eSecondRun, S04_OptionsShowTheStoredSettingsAndCancelKeepsThem)
     REQUIRE_PROGRAM();
     ASSERT_TRUE(open_options());
     expect_options_show({"100", "100", "450", "350", kNewBackgroundText, "e0e0e0", "ff0000", "ffbc00", media_file()},
-                        {BST_CHECKED, BST_UNCHECKED, BST_UNCHECKED, BST_INDETERMINATE, BST_UNCHECKED});
+                        {BST_CHECKED, BST_UNCHECKED, BST_UNCHECKED, BST_INDETERMINATE, BST_UNCHECKED, BST_CHECKED});
     ASSERT_TRUE(driver.click_control(dialog_item(IDCANCEL)));
     EXPECT_TRUE(becomes("the dialog open", [] { return options_dialog() != nullptr; }, false));
     EXPECT_EQ(settings_differences(0, kNewBackgroundValue), "");
