@@ -13,10 +13,39 @@ App* App::current_ = nullptr;
 
 namespace {
 
+PrinterHooks& printer_hooks()
+{
+    static PrinterHooks hooks;
+    return hooks;
+}
+
 BOOL print_dialog(PRINTDLGA* pd)
 {
+    if (printer_hooks().dialog)
+        return printer_hooks().dialog(*pd);
     static auto* const fn = system_function<decltype(PrintDlgA)>("comdlg32.dll", "PrintDlgA");
     return fn && fn(pd);
+}
+
+HDC printer_dc(HGLOBAL names_handle, HGLOBAL mode_handle)
+{
+    const auto* names = names_handle ? static_cast<const DEVNAMES*>(GlobalLock(names_handle)) : nullptr;
+    if (!names)
+        return nullptr;
+    const char* base = reinterpret_cast<const char*>(names);
+    const auto* mode = mode_handle ? static_cast<const DEVMODEA*>(GlobalLock(mode_handle)) : nullptr;
+    const char* device = base + names->wDeviceOffset;
+    HDC dc = printer_hooks().device ? printer_hooks().device(device, mode)
+                                    : CreateDCA(base + names->wDriverOffset, device, nullptr, mode);
+    if (mode)
+        GlobalUnlock(mode_handle);
+    GlobalUnlock(names_handle);
+    return dc;
+}
+
+int clamped(int value, int low, int high)
+{
+    return value < low ? low : (value > high ? high : value);
 }
 
 BOOL file_dialog(bool open, OPENFILENAMEA* ofn)
@@ -189,34 +218,47 @@ int App::Run()
     return static_cast<int>(msg.wParam);
 }
 
-HDC App::create_printer_dc(bool ask, HWND owner, int* copies)
+bool App::ask_printer(HWND owner, PrintInfo& info)
 {
     PRINTDLGA pd{};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = owner;
-    pd.Flags = PD_RETURNDC | PD_NOSELECTION | PD_NOPAGENUMS;
+    pd.hDevMode = dev_mode_;
+    pd.hDevNames = dev_names_;
+    // Copies and collation are left to the program, so every printer gets them.
+    pd.Flags = PD_RETURNDC | PD_NOSELECTION | PD_ALLPAGES;
+    pd.nMinPage = static_cast<WORD>(info.min_page);
+    pd.nMaxPage = static_cast<WORD>(info.max_page);
+    pd.nFromPage = pd.nMinPage;
+    pd.nToPage = pd.nMaxPage;
     pd.nCopies = 1;
-    if (ask) {
-        pd.hDevMode = dev_mode_;
-        pd.hDevNames = dev_names_;
-    } else {
-        pd.Flags |= PD_RETURNDEFAULT;
-    }
-    if (!print_dialog(&pd))
-        return nullptr;
-    if (ask) {
+    const bool ok = print_dialog(&pd) != FALSE;
+    // The dialog may have changed the printer or its settings even when it was cancelled.
+    dev_mode_ = pd.hDevMode;
+    dev_names_ = pd.hDevNames;
+    if (!ok)
+        return false;
+    info.dc = pd.hDC;
+    const bool range = (pd.Flags & PD_PAGENUMS) != 0;
+    info.from_page = range ? clamped(pd.nFromPage, info.min_page, info.max_page) : info.min_page;
+    info.to_page = range ? clamped(pd.nToPage, info.from_page, info.max_page) : info.max_page;
+    info.copies = pd.nCopies > 0 ? pd.nCopies : 1;
+    info.collate = (pd.Flags & PD_COLLATE) != 0;
+    return info.dc != nullptr;
+}
+
+HDC App::chosen_printer_dc()
+{
+    if (!dev_names_) {
+        PRINTDLGA pd{};
+        pd.lStructSize = sizeof pd;
+        pd.Flags = PD_RETURNDEFAULT;
+        if (!print_dialog(&pd))
+            return nullptr;
         dev_mode_ = pd.hDevMode;
         dev_names_ = pd.hDevNames;
-    } else {
-        // Only the device context is kept; the user's own choice stays as it was.
-        if (pd.hDevMode)
-            GlobalFree(pd.hDevMode);
-        if (pd.hDevNames)
-            GlobalFree(pd.hDevNames);
     }
-    if (copies)
-        *copies = pd.nCopies;
-    return pd.hDC;
+    return printer_dc(dev_names_, dev_mode_);
 }
 
 void App::OnFilePrintSetup()
@@ -274,6 +316,11 @@ std::string load_string(UINT id)
 int message_box(HWND owner, const char* text, UINT flags)
 {
     return MessageBoxA(owner, text, app_name().c_str(), flags);
+}
+
+void set_printer_hooks(PrinterHooks hooks)
+{
+    printer_hooks() = std::move(hooks);
 }
 
 void set_file_dialog_hook(FileDialogHook hook)

@@ -1,6 +1,7 @@
 // The application object, the single-document template and the message loop.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@ namespace fw {
 class Document;
 class Frame;
 class View;
+struct PrintInfo;
 
 // Creates objects by class name, as the document template names its classes.
 class RuntimeClass {
@@ -62,8 +64,12 @@ public:
     void add_modeless(HWND dlg);
     void remove_modeless(HWND dlg);
     bool pre_translate(MSG& msg);
-    // Printer choice shared by printing, preview and the printer settings command.
-    HDC create_printer_dc(bool ask, HWND owner, int* copies = nullptr);
+    // The printer chosen with the printer settings (the system's default until then) serves the
+    // print dialog, printing and preview alike.
+    // The print dialog with info's pages min..max: sets info's device context, pages and copies.
+    bool ask_printer(HWND owner, PrintInfo& info);
+    // A device context of the chosen printer, without a dialog; null when there is no printer.
+    HDC chosen_printer_dc();
 
     static App* current() { return current_; }
 
@@ -93,6 +99,14 @@ struct FileTypes {
     const char* filter;
     const char* default_ext;
 };
+
+// Tests stand in for the printer: the dialog answers as the user would (false: cancelled), the
+// device makes the device context of a chosen printer.
+struct PrinterHooks {
+    std::function<bool(PRINTDLGA& pd)> dialog;
+    std::function<HDC(const char* device, const DEVMODEA* mode)> device;
+};
+void set_printer_hooks(PrinterHooks hooks);
 
 // Tests replace the standard file dialogs; returns false when the user cancelled.
 using FileDialogHook = std::function<bool(bool open, std::string& path)>;

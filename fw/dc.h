@@ -1,6 +1,7 @@
 // A device context as the drawing code sees it: where to draw and whether it is paper.
 #pragma once
 #include <windows.h>
+#include <vector>
 
 namespace fw {
 
@@ -22,6 +23,13 @@ struct PrintInfo {
     HDC dc = nullptr;
     bool owns_dc = false;
     RECT draw_rect{};
+    // What the print dialog chose: the pages from..to and the copies, collated or page by page.
+    int from_page = 1;
+    int to_page = 0xFFFF;
+    int copies = 1;
+    bool collate = false;
+    // The pages in the order they go to the printer.
+    std::vector<int> page_order() const;
 };
 
 } // namespace fw

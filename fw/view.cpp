@@ -7,6 +7,18 @@
 
 namespace fw {
 
+std::vector<int> PrintInfo::page_order() const
+{
+    const int first = from_page > min_page ? from_page : min_page;
+    const int last = to_page < max_page ? to_page : max_page;
+    std::vector<int> pages;
+    const int sets = collate ? copies : 1, repeats = collate ? 1 : copies;
+    for (int set = 0; set < sets; ++set)
+        for (int page = first; page <= last; ++page)
+            pages.insert(pages.end(), static_cast<size_t>(repeats > 0 ? repeats : 1), page);
+    return pages;
+}
+
 bool View::OnPreparePrinting(PrintInfo& info)
 {
     return DoPreparePrinting(info);
@@ -36,12 +48,12 @@ bool View::DoPreparePrinting(PrintInfo& info)
     App* app = App::current();
     HWND owner = frame_ ? frame_->hwnd() : nullptr;
     if (info.preview) {
-        // Preview pages take the default printer's measures, or the screen's when there is none.
-        info.dc = app ? app->create_printer_dc(false, owner) : nullptr;
+        // Preview pages take the chosen printer's measures, or the screen's when there is none.
+        info.dc = app ? app->chosen_printer_dc() : nullptr;
         if (!info.dc)
             info.dc = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-    } else {
-        info.dc = app ? app->create_printer_dc(true, owner) : nullptr;
+    } else if (!app || !app->ask_printer(owner, info)) {
+        info.dc = nullptr;
     }
     info.owns_dc = info.dc != nullptr;
     return info.dc != nullptr;
@@ -56,7 +68,7 @@ bool View::print_pages(PrintInfo& info)
     if (StartDocA(info.dc, &di) <= 0)
         return false;
     bool ok = true;
-    for (int page = info.min_page; page <= info.max_page && ok; ++page) {
+    for (int page : info.page_order()) {
         info.cur_page = page;
         if (StartPage(info.dc) <= 0) {
             ok = false;
@@ -65,6 +77,8 @@ bool View::print_pages(PrintInfo& info)
         Dc dc{info.dc, info.dc, true};
         OnPrint(dc, info);
         ok = EndPage(info.dc) > 0;
+        if (!ok)
+            break;
     }
     if (ok)
         EndDoc(info.dc);

@@ -541,10 +541,10 @@ TEST_F(Grid, EveryObjectIsDeletedBeforeThePaintReturns)
 
 namespace {
 
-// The default printer, or the screen when there is none; deleted at the end.
+// The chosen printer (the default one), or the screen when there is none; deleted at the end.
 class PrinterLikeDc {
 public:
-    PrinterLikeDc() : dc_(papp->create_printer_dc(false, nullptr))
+    PrinterLikeDc() : dc_(papp->chosen_printer_dc())
     {
         if (!dc_)
             dc_ = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <cstring>
 #include "fw/preview.h"
 #include "res/resource.h"
 #include "view/mvie.h"
@@ -42,6 +43,38 @@ void size_view(int w, int h)
     AdjustWindowRectEx(&rc, GetWindowLongA(view->hwnd(), GWL_STYLE), FALSE, GetWindowLongA(view->hwnd(), GWL_EXSTYLE));
     SetWindowPos(view->hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top, SWP_NOMOVE | SWP_NOZORDER);
     wt::paint_view();
+}
+
+// A printer as the printer dialogs hand it over: its names, and its settings.
+HGLOBAL printer_names(const char* device)
+{
+    const std::string parts[] = {"winspool", device, "FILE:"};
+    size_t size = sizeof(DEVNAMES);
+    for (const std::string& p : parts)
+        size += p.size() + 1;
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* names = static_cast<DEVNAMES*>(GlobalLock(h));
+    WORD* offsets[] = {&names->wDriverOffset, &names->wDeviceOffset, &names->wOutputOffset};
+    size_t at = sizeof(DEVNAMES);
+    for (int i = 0; i < 3; ++i) {
+        *offsets[i] = static_cast<WORD>(at);
+        std::memcpy(reinterpret_cast<char*>(names) + at, parts[i].c_str(), parts[i].size() + 1);
+        at += parts[i].size() + 1;
+    }
+    GlobalUnlock(h);
+    return h;
+}
+
+HGLOBAL printer_settings(short orientation, short paper)
+{
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DEVMODEA));
+    auto* mode = static_cast<DEVMODEA*>(GlobalLock(h));
+    mode->dmSize = sizeof(DEVMODEA);
+    mode->dmFields = DM_ORIENTATION | DM_PAPERSIZE;
+    mode->dmOrientation = orientation;
+    mode->dmPaperSize = paper;
+    GlobalUnlock(h);
+    return h;
 }
 
 } // namespace
@@ -205,6 +238,59 @@ TEST(View, EscapeDeleteAndEnterKeys)
     papp->list.sel_item = -1;
     SendMessageA(view->hwnd(), WM_KEYUP, VK_DELETE, 0);
     EXPECT_EQ(papp->list.row_count(), 1);
+}
+
+TEST(View, PrintingFollowsThePrinterSettingsThePagesAndTheCopies)
+{
+    std::vector<std::string> lines(121, "2011.05.02\tMon\t\tEntry\t0\n");
+    wt::reset_dates(lines);
+    HGLOBAL names = printer_names("Chosen printer");
+    HGLOBAL settings = printer_settings(DMORIENT_LANDSCAPE, DMPAPER_A5);
+    PRINTDLGA asked{};
+    std::string device;
+    DEVMODEA used{};
+    fw::set_printer_hooks({[&](PRINTDLGA& pd) {
+                               asked = pd;
+                               if (pd.Flags & PD_PRINTSETUP) {
+                                   pd.hDevNames = names;
+                                   pd.hDevMode = settings;
+                                   return true;
+                               }
+                               // The user prints pages 2 to 3, twice, collated.
+                               pd.Flags |= PD_PAGENUMS | PD_COLLATE;
+                               pd.nFromPage = 2;
+                               pd.nToPage = 3;
+                               pd.nCopies = 2;
+                               pd.hDC = CreateCompatibleDC(nullptr);
+                               return !(pd.Flags & PD_RETURNDEFAULT);
+                           },
+                           [&](const char* name, const DEVMODEA* mode) {
+                               device = name;
+                               used = mode ? *mode : DEVMODEA{};
+                               return CreateCompatibleDC(nullptr);
+                           }});
+    wt::command(ID_FILE_PRINT_SETUP);
+    wt::command(ID_FILE_PRINT_PREVIEW);
+    ASSERT_NE(fw::PreviewWindow::active(), nullptr);
+    fw::PreviewWindow::active()->close();
+    wt::pump();
+    EXPECT_EQ(device, "Chosen printer");
+    EXPECT_EQ(used.dmOrientation, DMORIENT_LANDSCAPE);
+    EXPECT_EQ(used.dmPaperSize, DMPAPER_A5);
+
+    fw::PrintInfo info;
+    ASSERT_TRUE(active_view()->OnPreparePrinting(info));
+    // The print dialog opens on the chosen printer and offers the three pages.
+    EXPECT_EQ(asked.hDevNames, names);
+    EXPECT_EQ(asked.Flags & PD_NOPAGENUMS, 0u);
+    EXPECT_EQ(asked.nMinPage, 1);
+    EXPECT_EQ(asked.nMaxPage, 3);
+    EXPECT_EQ(info.page_order(), (std::vector<int>{2, 3, 2, 3}));
+    info.collate = false;
+    EXPECT_EQ(info.page_order(), (std::vector<int>{2, 2, 3, 3}));
+    DeleteDC(info.dc);
+    fw::set_printer_hooks({});
+    wt::reset_dates({});
 }
 
 TEST(View, PrintPreviewShowsPageOne)
