@@ -2,7 +2,7 @@
 # Runs the end-to-end suite of a build tree: a fresh Wine prefix of its own with its own
 # wineserver, Xvfb when there is no display, then trm_e2e.exe against the tree's trm.exe.
 # Screenshots become PNG files; with TRM_E2E_DOCS=1 the List, Month, Year and Options pictures
-# are copied to docs/img/. Usage: scripts/e2e.sh BUILD_DIR [gtest arguments]
+# of the sample dates (the last ones taken) are copied to docs/img/. Usage: scripts/e2e.sh BUILD_DIR [gtest arguments]
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: e2e.sh BUILD_DIR}" && pwd); shift
@@ -21,6 +21,10 @@ start_xvfb 1280x1024x24 || exit 2
 
 wineserver -p
 wineboot -i >/dev/null 2>&1
+
+# The sample dates of a first look, for the last steps and the README's pictures.
+rm -rf "$build/e2e-sample" && mkdir -p "$build/e2e-sample"
+bash "$root/scripts/sample-dates.sh" >"$build/e2e-sample/trm.dat" || exit 2
 
 cd "$build" || exit 2
 timeout "${TRM_E2E_TIMEOUT:-900}" wine "$build/trm_e2e.exe" "$@"

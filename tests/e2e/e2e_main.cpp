@@ -54,7 +54,7 @@ const int kBackgroundX = 16;
 const int kDefaultWaitMs = 15000;
 
 struct Paths {
-    std::string exe, work, shots, startup, personal;
+    std::string exe, work, shots, startup, personal, sample;
 } paths;
 
 e2e::Program program;
@@ -277,6 +277,7 @@ protected:
 
 class E2eFirstRun : public Step {};
 class E2eSecondRun : public Step {};
+class E2eSample : public Step {};
 
 // ---- first run: empty registry, no date file
 
@@ -629,6 +630,68 @@ TEST_F(E2eSecondRun, S09_RegistryKeepsTheSettings)
     EXPECT_EQ(settings_differences(0, kNewBackgroundValue), "");
 }
 
+// ---- the sample dates of a first look (scripts/e2e.sh writes them): the README's pictures
+
+// A media file path of no machine in particular, so that the options picture shows no build folder.
+const char* const kNeutralMediaFile = "C:\\Program Files\\Termaris\\ring.mp3";
+
+// The open entries of the sample file as rows, newest first.
+std::vector<std::string> sample_open_rows()
+{
+    std::vector<std::string> rows;
+    std::string bytes = e2e::read_bytes(paths.sample + "\\trm.dat");
+    for (std::string& line : e2e::log_lines(bytes)) {
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > 2 && line.compare(line.size() - 2, 2, "\t0") == 0)
+            rows.push_back(line);
+    }
+    return newest_first(rows);
+}
+
+TEST_F(E2eSample, S01_StartsOnTheSampleDates)
+{
+    if (!e2e::file_exists(paths.sample + "\\trm.dat"))
+        GTEST_SKIP() << "no sample dates in " << paths.sample;
+    // Default settings, apart from the media file's path.
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    ASSERT_TRUE(e2e::set_string(HKEY_CURRENT_USER, kSettingsKey, "", kNeutralMediaFile));
+    std::string error;
+    ASSERT_TRUE(program.start(paths.exe, paths.sample, error)) << error;
+    const std::vector<std::string> rows = sample_open_rows();
+    EXPECT_GE(rows.size(), 6u);
+    EXPECT_TRUE(driver.rows_are(rows));
+    driver.shot("list");
+}
+
+TEST_F(E2eSample, S02_MonthAndYearShowThem)
+{
+    REQUIRE_PROGRAM();
+    ASSERT_TRUE(driver.click_tab(1));
+    EXPECT_TRUE(show_all_is(true));
+    EXPECT_TRUE(becomes("text pixels in today's cell (some)",
+                        [] { return driver.text_pixels(start_day, start_day.day) > 0; }, true));
+    driver.shot("month");
+    ASSERT_TRUE(driver.click_tab(2));
+    EXPECT_TRUE(selected_tab_is(2));
+    driver.shot("year");
+    ASSERT_TRUE(driver.click_tab(0));
+}
+
+TEST_F(E2eSample, S03_OptionsShowThePlainMediaPath)
+{
+    REQUIRE_PROGRAM();
+    ASSERT_TRUE(open_options());
+    EXPECT_EQ(e2e::window_text(dialog_item(kPosX + 8)), kNeutralMediaFile);
+    driver.shot("options", options_dialog());
+    ASSERT_TRUE(driver.click_control(dialog_item(IDCANCEL)));
+    EXPECT_TRUE(becomes("the dialog open", [] { return options_dialog() != nullptr; }, false));
+    EXPECT_TRUE(exit_by_tool_bar());
+    program.kill();
+}
+
 // ---- set-up of the run
 
 std::string full_path(const std::string& path)
@@ -668,6 +731,7 @@ bool prepare(const char* exe_arg, std::string& error)
     paths.shots = build + "e2e-shots";
     paths.startup = paths.work + "\\Startup";
     paths.personal = paths.work + "\\Personal";
+    paths.sample = build + "e2e-sample";
     empty_folder(paths.work, "*");
     empty_folder(paths.shots, "*.bmp");
     driver.set_shots_folder(paths.shots);
