@@ -138,56 +138,28 @@ TEST_F(Document, SaveAsksForANameWhenTheFileDoesNotExist)
     EXPECT_EQ(asked, 1);
 }
 
-namespace {
-
-// The file name a standard save dialog shows when it opens; the dialog is cancelled.
-class SaveDialogName {
-public:
-    SaveDialogName()
-    {
-        self_ = this;
-        hook_ = SetWindowsHookExA(WH_CBT, hook, nullptr, GetCurrentThreadId());
-    }
-    ~SaveDialogName()
-    {
-        UnhookWindowsHookEx(hook_);
-        self_ = nullptr;
-    }
-    SaveDialogName(const SaveDialogName&) = delete;
-    SaveDialogName& operator=(const SaveDialogName&) = delete;
-    int shown = 0;
-    std::string name;
-
-private:
-    static LRESULT CALLBACK hook(int code, WPARAM wp, LPARAM lp)
-    {
-        HWND dlg = reinterpret_cast<HWND>(wp);
-        // The explorer dialog's file name: combo box cmb13, or edit edt1 in older forms.
-        HWND field = code == HCBT_ACTIVATE ? GetDlgItem(dlg, 0x47c) : nullptr;
-        if (!field && code == HCBT_ACTIVATE)
-            field = GetDlgItem(dlg, 0x480);
-        if (field) {
-            ++self_->shown;
-            self_->name = wt::window_text(field);
-            PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
-        }
-        return CallNextHookEx(nullptr, code, wp, lp);
-    }
-    static inline SaveDialogName* self_ = nullptr;
-    HHOOK hook_ = nullptr;
-};
-
-} // namespace
-
 TEST_F(Document, SaveDialogOfAMissingFileStartsWithItsName)
 {
     const std::string a = at("missing.dat");
     open_as_current(a, kOpenA);
     DeleteFileA(a.c_str());
-    SaveDialogName dialog;
-    wt::command(ID_FILE_SAVE);
-    ASSERT_EQ(dialog.shown, 1);
-    EXPECT_NE(dialog.name.find("missing.dat"), std::string::npos) << dialog.name;
+    int shown = 0;
+    std::string name;
+    {
+        // The explorer dialog's file name is combo box cmb13 (edit edt1 in older forms); the dialog
+        // is cancelled once read.
+        wt::Activations dialogs([&](HWND dlg) {
+            HWND field = GetDlgItem(dlg, 0x47c) ? GetDlgItem(dlg, 0x47c) : GetDlgItem(dlg, 0x480);
+            if (!field)
+                return;
+            ++shown;
+            name = wt::window_text(field);
+            PostMessageA(dlg, WM_COMMAND, IDCANCEL, 0);
+        });
+        wt::command(ID_FILE_SAVE);
+    }
+    ASSERT_EQ(shown, 1);
+    EXPECT_NE(name.find("missing.dat"), std::string::npos) << name;
     EXPECT_FALSE(wt::file_exists(a)) << "cancelled: nothing written";
 }
 

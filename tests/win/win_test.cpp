@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
 #include "fw/frame.h"
 #include "res/resource.h"
 #include "view/mvie.h"
@@ -181,6 +182,29 @@ LRESULT CALLBACK MessageBoxes::hook(int code, WPARAM wp, LPARAM lp)
                          reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
         }
     }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+namespace {
+Activations* g_activations = nullptr;
+}
+
+Activations::Activations(std::function<void(HWND)> seen) : seen_(std::move(seen))
+{
+    g_activations = this;
+    hook_ = SetWindowsHookExA(WH_CBT, hook, nullptr, GetCurrentThreadId());
+}
+
+Activations::~Activations()
+{
+    UnhookWindowsHookEx(hook_);
+    g_activations = nullptr;
+}
+
+LRESULT CALLBACK Activations::hook(int code, WPARAM wp, LPARAM lp)
+{
+    if (code == HCBT_ACTIVATE && g_activations)
+        g_activations->seen_(reinterpret_cast<HWND>(wp));
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 

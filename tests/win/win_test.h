@@ -2,6 +2,7 @@
 // message boxes closed without a person, files, registry and commands.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 #include "app/mapp.h"
@@ -79,6 +80,20 @@ private:
     HHOOK hook_ = nullptr;
     int answer_;
     std::vector<Box> boxes_;
+};
+
+// Calls seen with every window that becomes active on this thread while it lives (a CBT hook).
+class Activations {
+public:
+    explicit Activations(std::function<void(HWND)> seen);
+    ~Activations();
+    Activations(const Activations&) = delete;
+    Activations& operator=(const Activations&) = delete;
+
+private:
+    static LRESULT CALLBACK hook(int code, WPARAM wp, LPARAM lp);
+    std::function<void(HWND)> seen_;
+    HHOOK hook_ = nullptr;
 };
 
 // A settings holder of its own, read in a folder of its own so the program's log stays as it is.
