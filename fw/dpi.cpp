@@ -6,6 +6,15 @@ namespace fw {
 
 namespace {
 
+// The DPI each drawing of a ScaledBitmap is made for.
+const int kDrawnFor[] = {kBaseDpi, kBaseDpi * 3 / 2, kBaseDpi * 2};
+
+UINT drawing(const ScaledBitmap& picture, int i)
+{
+    const UINT ids[] = {picture.at_100, picture.at_150, picture.at_200};
+    return ids[i];
+}
+
 HBITMAP load_bitmap(UINT id)
 {
     return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
@@ -60,18 +69,6 @@ int window_dpi(HWND hwnd)
     UINT dpi = get_dpi && hwnd ? get_dpi(hwnd) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : screen_dpi();
 }
-
-namespace {
-
-const int kDrawnFor[] = {kBaseDpi, kBaseDpi * 3 / 2, kBaseDpi * 2};
-
-UINT drawing(const ScaledBitmap& picture, int i)
-{
-    const UINT ids[] = {picture.at_100, picture.at_150, picture.at_200};
-    return ids[i];
-}
-
-} // namespace
 
 UINT drawn_for_dpi(const ScaledBitmap& picture, int dpi)
 {
