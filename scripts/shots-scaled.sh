@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Pictures of trm.exe at a display scale other than 100 % for the README: a fresh Wine prefix of
-# its own with LogPixels set (read when the wine server starts), Xvfb, two sample dates, then the
+# its own with LogPixels set (read when the wine server starts), Xvfb, the sample dates, then the
 # List, Month and Year tabs and the Options dialog. Usage: scripts/shots-scaled.sh BUILD_DIR [DPI]
 # (default 144, that is 150 %); the pictures go to docs/img/<name>-<percent>.png.
 set -u
@@ -24,7 +24,9 @@ wineserver -p
 
 work="$build/shots-$dpi-run"
 rm -rf "$work" && mkdir -p "$work" "$root/docs/img"
-printf '2036.12.24\tWen\t14:30-16:00\tXmas party\t0\r\n2026.12.20\tSun\t09:30\tDentist\t0\r\n' >"$work/trm.dat"
+bash "$root/scripts/sample-dates.sh" >"$work/trm.dat"
+# The media file as an installed program has it, not the build folder.
+wine reg add "HKCU\\Software\\Orvandel\\Trm" /ve /d "C:\\Program Files\\Termaris\\ring.mp3" /f >/dev/null 2>&1
 cd "$work" || exit 2
 wine "$build/trm.exe" &
 
