@@ -292,6 +292,12 @@ bool same_file(const std::string& a, const std::string& b)
     return !a.empty() && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
 }
 
+std::string folder_of(const std::string& path)
+{
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
 std::string full_path(const char* path)
 {
     char buf[MAX_PATH];

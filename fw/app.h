@@ -90,6 +90,8 @@ std::string module_path();
 // The full form of a path, and whether two paths name the same file (case does not matter).
 std::string full_path(const char* path);
 bool same_file(const std::string& a, const std::string& b);
+// The folder part of a path, with its final separator ("." for a bare name).
+std::string folder_of(const std::string& path);
 std::string load_string(UINT id);
 int message_box(HWND owner, const char* text, UINT flags);
 

@@ -465,6 +465,13 @@ void Frame::on_dpi_changed(int dpi, const RECT* suggested)
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+void Frame::OnEndSession()
+{
+    ending_session_ = true;
+    if (doc_)
+        doc_->PreCloseFrame(this);
+}
+
 void Frame::on_init_menu_popup(HMENU menu)
 {
     auto check = [menu](UINT id, HWND bar) {
@@ -535,6 +542,19 @@ LRESULT Frame::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_CLOSE:
         OnClose();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE && doc_)
+            doc_->OnActivateFrame();
+        break;
+    // Nothing here needs asking: the end of the session saves as a close does.
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wp)
+            OnEndSession();
+        else
+            ending_session_ = false;
         return 0;
     case WM_DESTROY:
         if (App* app = App::current(); app && app->main_frame() == this) {

@@ -87,6 +87,8 @@ public:
     static const char* window_class();
     // The DPI the frame is shown at: the window's own, or the last one a DPI change named.
     int dpi() const { return dpi_; }
+    // Set once the session ends: no window may wait for an answer any more.
+    bool ending_session() const { return ending_session_; }
 
 protected:
     LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -94,6 +96,9 @@ protected:
     virtual void OnClose();
     // Fonts and images for the new DPI, before the frame takes its new rectangle and lays out again.
     virtual void OnDpiChanged(int dpi);
+    // The session ends and the process with it: the document is closed as at a close, without
+    // destroying any window.
+    virtual void OnEndSession();
 
 private:
     bool on_notify(NMHDR* hdr, LRESULT& result);
@@ -107,6 +112,7 @@ private:
     UINT resource_id_ = 0;
     int dpi_ = kBaseDpi;
     std::string tip_;
+    bool ending_session_ = false;
 };
 
 } // namespace fw

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include "app/log.h"
 #include "app/mapp.h"
 #include "fw/app.h"
@@ -208,6 +209,17 @@ void CLst::fill_list()
     store.fill(papp->show_all != 0);
     clear_selection();
     refresh_rows();
+}
+
+void CLst::take_changes(const dl::LineChanges& changes)
+{
+    const RowStore::RowId selected = sel_item >= 0 ? store.row_id(static_cast<size_t>(sel_item)) : 0;
+    store.apply_changes(changes, papp->show_all != 0);
+    refresh_rows();
+    if (std::optional<size_t> row = store.find_row(selected))
+        select_only(static_cast<int>(*row));
+    else
+        clear_selection();
 }
 
 void CLst::del_line()

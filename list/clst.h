@@ -63,6 +63,8 @@ public:
     int frame_width() const;
     // Columns, images and fonts for the DPI the window is now shown at.
     void set_dpi();
+    // Another program's changes, merged: the selection stays on its row, an open editor as it is.
+    void take_changes(const dl::LineChanges& changes);
     bool on_reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
     // Rows and the line store `lines` (store.lines); sort_up lives there too.

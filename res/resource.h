@@ -41,6 +41,8 @@
 #define ID_EXIT            511
 #define ID_IMPORT_ICAL     530
 #define ID_EXPORT_ICAL     531
+// Posted when the date file's folder changed, sent at every alert tick: look at the date file.
+#define ID_CHECK_FILE      540
 #define ID_REFILL          600
 #define ID_RELOAD          601
 

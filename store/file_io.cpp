@@ -1,5 +1,8 @@
 #include "store/file_io.h"
 #include <windows.h>
+#include <vector>
+#include "app/log.h"
+#include "fw/app.h"
 #include "store/date_text.h"
 
 namespace {
@@ -23,12 +26,6 @@ private:
     HANDLE h_;
 };
 
-std::string folder_of(const std::string& path)
-{
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-}
-
 bool write_all(HANDLE h, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -39,6 +36,73 @@ bool write_all(HANDLE h, std::string_view bytes)
         bytes.remove_prefix(written);
     }
     return FlushFileBuffers(h) != 0;
+}
+
+// Where the bytes of path really go: the target of a symbolic link, or path itself.
+std::string final_path(const char* path)
+{
+    DWORD attr = GetFileAttributesA(path);
+    if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    File f(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    char buf[MAX_PATH + 8];
+    DWORD n = f.ok() ? GetFinalPathNameByHandleA(f.get(), buf, sizeof buf, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS) : 0;
+    if (n == 0 || n >= sizeof buf)
+        return path;
+    std::string final(buf, n);
+    // The long-path prefix is kept only where the path needs it.
+    if (final.compare(0, 4, "\\\\?\\") == 0 && final.size() - 4 < MAX_PATH)
+        final.erase(0, 4);
+    return final;
+}
+
+// A temporary file beside the target, or "" where none can be made (no create rights, or a
+// folder too deep for the temporary file's name).
+std::string temp_file_beside(const std::string& target)
+{
+    const std::string folder = fw::folder_of(target);
+    // GetTempFileName writes up to MAX_PATH characters: folder, "trmXXXX.tmp" and a terminator.
+    const size_t temp_name_length = 12;
+    if (folder.size() + temp_name_length >= MAX_PATH)
+        return std::string();
+    char temp[MAX_PATH];
+    return GetTempFileNameA(folder.c_str(), "trm", 0, temp) ? std::string(temp) : std::string();
+}
+
+// The access rights of the target go over to the file that replaces it.
+void copy_access_rights(const char* from, const char* to)
+{
+    const SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    DWORD need = 0;
+    GetFileSecurityA(from, what, nullptr, 0, &need);
+    if (need == 0)
+        return;
+    std::vector<char> sd(need);
+    if (GetFileSecurityA(from, what, sd.data(), need, &need))
+        SetFileSecurityA(to, what, sd.data());
+}
+
+// The last resort: the old content is overwritten, so the new size is claimed first, while a
+// full disk still leaves the old content whole.
+bool write_in_place(const std::string& target, std::string_view bytes)
+{
+    File f(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f.ok())
+        return false;
+    LARGE_INTEGER old_size{}, new_size{}, start{};
+    new_size.QuadPart = static_cast<LONGLONG>(bytes.size());
+    GetFileSizeEx(f.get(), &old_size);
+    if (new_size.QuadPart > old_size.QuadPart &&
+        (!SetFilePointerEx(f.get(), new_size, nullptr, FILE_BEGIN) || !SetEndOfFile(f.get())))
+        return false;
+    if (!SetFilePointerEx(f.get(), start, nullptr, FILE_BEGIN) || !write_all(f.get(), bytes))
+        return false;
+    if (!SetEndOfFile(f.get()) || !FlushFileBuffers(f.get()))
+        return false;
+    trm_log("mvie::OnSave () OK, %s written in place: no temporary file could be made beside it ...\n",
+            target.c_str());
+    return true;
 }
 
 // One rename, so that the target is at every moment the old or the new file. ReplaceFile is no
@@ -55,6 +119,7 @@ bool replace_target(const char* target, const char* temp)
                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     if (kept)
         SetFileAttributesA(temp, kept);
+    copy_access_rights(target, temp);
     return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -89,31 +154,47 @@ ReadResult read_whole_file(const char* path, std::string& bytes)
     return ReadResult::ok;
 }
 
-ReadResult read_date_lines(const char* path, std::vector<std::string>& lines)
+FileStamp file_stamp(const char* path)
 {
-    std::string bytes;
-    ReadResult r = read_whole_file(path, bytes);
-    if (r == ReadResult::ok)
-        lines = dl::decode_lines(bytes);
+    FileStamp s;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(final_path(path).c_str(), GetFileExInfoStandard, &data))
+        return s;
+    s.exists = true;
+    s.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    s.written = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    return s;
+}
+
+DateFileRead read_date_file(const char* path)
+{
+    DateFileRead r;
+    r.stamp = file_stamp(path);
+    r.result = read_whole_file(path, r.bytes);
+    if (r.result == ReadResult::ok)
+        r.lines = dl::decode_lines(r.bytes);
     return r;
 }
 
 bool write_file_replacing(const char* path, std::string_view bytes)
 {
-    std::string target = path;
-    DWORD attr = GetFileAttributesA(path);
+    const std::string target = final_path(path);
+    DWORD attr = GetFileAttributesA(target.c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder_of(target).c_str(), "trm", 0, temp))
-        return false;
+    const std::string temp = temp_file_beside(target);
+    if (temp.empty()) {
+        // Only into a folder that is there: a save never makes the folder it lost.
+        DWORD folder = GetFileAttributesA(fw::folder_of(target).c_str());
+        return folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY) && write_in_place(target, bytes);
+    }
     bool ok = false;
     {
-        File f(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        File f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ok = f.ok() && write_all(f.get(), bytes);
     }
-    ok = ok && replace_target(path, temp);
+    ok = ok && replace_target(target.c_str(), temp.c_str());
     if (!ok)
-        DeleteFileA(temp);
+        DeleteFileA(temp.c_str());
     return ok;
 }

@@ -3,12 +3,23 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "store/file_state.h"
 
 enum class ReadResult { ok, missing, unreadable };
 
 ReadResult read_whole_file(const char* path, std::string& bytes);
-// The file's bytes split into its date lines (CR LF or LF ends a line, Ctrl-Z ends the file).
-ReadResult read_date_lines(const char* path, std::vector<std::string>& lines);
+
+FileStamp file_stamp(const char* path);
+
+// One read of a date file: its bytes, their lines, and the file's stamp from just before the read
+// (a write during the read then shows as a stamp that changed).
+struct DateFileRead {
+    ReadResult result = ReadResult::missing;
+    std::string bytes;
+    std::vector<std::string> lines;
+    FileStamp stamp;
+};
+DateFileRead read_date_file(const char* path);
 
 // Writes the bytes beside the target first and replaces the target only once they are all on
 // disk; a read-only target, a full disk or any other failure leaves the old file as it was.

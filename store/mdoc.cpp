@@ -7,16 +7,32 @@
 #include "fw/frame.h"
 #include "res/resource.h"
 #include "store/file_io.h"
+#include "store/line_merge.h"
 #include "store/read_ahead.h"
 #include "view/mvie.h"
 
 
 namespace {
 
+// A file that is being written or is locked is looked at again this often before a save.
+const int kSettleTries = 10;
+const DWORD kSettlePauseMs = 100;
+
 std::string not_written_text(const std::string& path)
 {
     return "The Dates could not be written to " + path + " !\n";
 }
+
+class Flag {
+public:
+    explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Flag() { flag_ = false; }
+    Flag(const Flag&) = delete;
+    Flag& operator=(const Flag&) = delete;
+
+private:
+    bool& flag_;
+};
 
 } // namespace
 
@@ -60,9 +76,24 @@ bool mdoc::OnSaveDocument(const char* path)
 
 void mdoc::PreCloseFrame(fw::Frame* frame)
 {
+    close_cancelled_ = false;
+    if (ask_save(GetPathName().c_str()))
+        return;
+    // At the end of the session nobody can answer: the file keeps what it held.
+    if (frame && frame->ending_session()) {
+        trm_log("mdoc::PreCloseFrame () FAILED, the Dates could not be written to %s ...\n", GetPathName().c_str());
+        return;
+    }
     // Closing now would lose every change since the last save: the user decides.
-    close_cancelled_ = !ask_save(GetPathName().c_str()) &&
-                       !confirm_unsaved("Close Termaris all the same?", frame ? frame->hwnd() : nullptr);
+    close_cancelled_ = !confirm_unsaved("Close Termaris all the same?", frame ? frame->hwnd() : nullptr);
+}
+
+bool mdoc::OnCmdMsg(UINT id)
+{
+    if (id != ID_CHECK_FILE)
+        return fw::Document::OnCmdMsg(id);
+    check_file();
+    return true;
 }
 
 bool mdoc::confirm_unsaved(const char* question, HWND owner) const
@@ -73,28 +104,121 @@ bool mdoc::confirm_unsaved(const char* question, HWND owner) const
 
 bool mdoc::read_file(const char* path)
 {
-    ReadResult r = ReadResult::missing;
-    std::vector<std::string> read;
-    if (!take_read_ahead(fw::full_path(path), r, read))
-        r = read_date_lines(path, read);
-    if (r == ReadResult::ok) {
+    const std::string full = fw::full_path(path);
+    DateFileRead read;
+    if (!take_read_ahead(full, read))
+        read = read_date_file(path);
+    if (read.result == ReadResult::ok) {
         std::vector<std::string>& lines = papp->list.lines;
         if (lines.empty())
-            lines = std::move(read);
+            lines = std::move(read.lines);
         else
-            lines.insert(lines.end(), std::make_move_iterator(read.begin()), std::make_move_iterator(read.end()));
+            lines.insert(lines.end(), std::make_move_iterator(read.lines.begin()),
+                         std::make_move_iterator(read.lines.end()));
     }
     // An existing file that could not be read must not be emptied by a later save.
-    unreadable_path_ = r == ReadResult::unreadable ? fw::full_path(path) : std::string();
+    unreadable_path_ = read.result == ReadResult::unreadable ? full : std::string();
+    take_base(full, std::move(read.bytes), read.stamp);
     trm_log("mdoc::read_file () OK ...\n");
-    return r != ReadResult::unreadable;
+    return read.result != ReadResult::unreadable;
+}
+
+void mdoc::take_base(const std::string& path, std::string bytes, const FileStamp& stamp)
+{
+    base_path_ = path;
+    base_.take(std::move(bytes), stamp);
+    const std::string folder = fw::folder_of(path);
+    HWND main = frame() ? frame()->hwnd() : nullptr;
+    if (main && !fw::same_file(folder, watch_.folder()))
+        watch_.start(folder, main, ID_CHECK_FILE);
+}
+
+mdoc::FileCheck mdoc::check_file()
+{
+    const std::string& path = GetPathName();
+    // One look at a time: a look never waits for anything that could start another.
+    if (checking_ || !fw::same_file(path, base_path_))
+        return FileCheck::unchanged;
+    Flag checking(checking_);
+    if (fw::same_file(path, unreadable_path_))
+        return check_unreadable_file(path);
+    return check_changed_file(path);
+}
+
+mdoc::FileCheck mdoc::check_unreadable_file(const std::string& path)
+{
+    DateFileRead read = read_date_file(path.c_str());
+    if (read.result == ReadResult::unreadable)
+        return FileCheck::busy;
+    // Readable at last: its entries join those entered since, and saves to it work again.
+    unreadable_path_.clear();
+    if (read.result == ReadResult::missing) {
+        base_.take(std::string(), read.stamp);
+        return FileCheck::missing;
+    }
+    merge_in(read.bytes);
+    base_.take(std::move(read.bytes), read.stamp);
+    return FileCheck::merged;
+}
+
+mdoc::FileCheck mdoc::check_changed_file(const std::string& path)
+{
+    const FileStamp now = file_stamp(path.c_str());
+    // A file that is gone for a moment (a sync client replacing it) has not lost its entries.
+    if (!now.exists)
+        return FileCheck::missing;
+    if (now == base_.stamp)
+        return FileCheck::unchanged;
+    DateFileRead read = read_date_file(path.c_str());
+    if (read.result == ReadResult::missing)
+        return FileCheck::missing;
+    // Locked, or written while it was read: looked at again next time.
+    if (read.result != ReadResult::ok || read.stamp != file_stamp(path.c_str()))
+        return FileCheck::busy;
+    const bool changed = !base_.same_content(read.bytes);
+    if (changed)
+        merge_in(read.bytes);
+    base_.take(std::move(read.bytes), read.stamp);
+    return changed ? FileCheck::merged : FileCheck::unchanged;
+}
+
+void mdoc::merge_in(std::string_view theirs)
+{
+    CLst& list = papp->list;
+    const std::string ours = list.store.file_text();
+    const dl::LineChanges changes =
+        dl::merge_changes(dl::line_views(base_.bytes), dl::line_views(ours), dl::line_views(theirs));
+    if (changes.empty())
+        return;
+    list.take_changes(changes);
+    if (mvie* view = active_view())
+        InvalidateRect(view->hwnd(), nullptr, TRUE);
+    trm_log("mdoc::merge_in () OK ...\n");
+}
+
+mdoc::FileCheck mdoc::settle_file()
+{
+    FileCheck found = check_file();
+    for (int i = 1; i < kSettleTries && found == FileCheck::busy; ++i) {
+        Sleep(kSettlePauseMs);
+        found = check_file();
+    }
+    return found;
 }
 
 bool mdoc::ask_save(const char* target)
 {
+    const std::string full = fw::full_path(target);
+    const bool unreadable = fw::same_file(full, unreadable_path_);
+    // Whatever another program wrote into the current file since is merged in before it is
+    // written over; while that file cannot be read, writing over it could lose its entries.
+    if (fw::same_file(full, base_path_) && settle_file() == FileCheck::busy && !unreadable) {
+        trm_log("mdoc::ask_save () FAILED, %s is locked or being written ...\n", full.c_str());
+        return false;
+    }
     // The file that could not be read is never overwritten: with nothing to keep that is no
     // loss, but dates entered since then are reported as not saved.
-    if (fw::same_file(fw::full_path(target), unreadable_path_))
+    if (fw::same_file(full, unreadable_path_))
         return papp->list.row_count() == 0 && papp->list.lines.empty();
     mvie* view = active_view();
     HWND main = papp->main_window();
@@ -103,5 +227,7 @@ bool mdoc::ask_save(const char* target)
     view->save_target = target;
     view->save_ok = false;
     SendMessageA(main, WM_COMMAND, ID_SAVE_DATES, 0);
+    if (view->save_ok)
+        take_base(full, std::move(view->saved_text), file_stamp(full.c_str()));
     return view->save_ok;
 }

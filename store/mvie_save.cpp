@@ -11,5 +11,6 @@ void mvie::OnSave()
     // line loaded since the last rebuild must not be dropped.
     std::string bytes = papp->list.store.file_text();
     save_ok = !save_target.empty() && write_file_replacing(save_target.c_str(), bytes);
+    saved_text = save_ok ? std::move(bytes) : std::string();
     trm_log("mvie::OnSave () OK ...\n");
 }

@@ -233,6 +233,8 @@ void mvie::show_list()
 void mvie::OnTimer()
 {
     papp->list.chek_alrm();
+    // Another program may have written the date file without the folder telling us.
+    send_to_frame(ID_CHECK_FILE);
 }
 
 void mvie::OnRefill()

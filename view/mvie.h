@@ -49,6 +49,8 @@ public:
     void OnSave();
     std::string save_target;
     bool save_ok = false;
+    // The bytes the last successful save wrote, for the document to take.
+    std::string saved_text;
 
     // Grid mouse handling and navigation.
     void OnLButtonDown(POINT pt);

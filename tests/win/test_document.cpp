@@ -1,6 +1,9 @@
 // The date document: start on trm.dat, open, save, save as, the write-back on close, and the
 // faults a save or an open must survive without losing a file.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <functional>
+#include "editor_steps.h"
 #include "app/mwin.h"
 #include "fw/frame.h"
 #include "res/resource.h"
@@ -37,6 +40,42 @@ void open_as_current(const std::string& path, const std::string& content)
     wt::write_file(path, content);
     papp->open_document_file(path.c_str());
     wt::pump();
+}
+
+std::vector<std::string> file_lines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::string text = wt::read_text(path);
+    for (size_t start = 0, lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1)
+        lines.push_back(text.substr(start, lf - start + 1));
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+int row_of(const std::string& line)
+{
+    for (size_t i = 0; i < papp->list.store.row_count(); ++i)
+        if (papp->list.store.read_back(i) == line)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool rows_hold(const std::string& line)
+{
+    return row_of(line) >= 0;
+}
+
+// Handles messages, as the running program does, until the condition holds or time runs out.
+bool pump_until(const std::function<bool()>& done, DWORD ms = 3000)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms)
+            return false;
+        wt::pump();
+        Sleep(10);
+    }
+    return true;
 }
 
 class Document : public testing::Test {
@@ -278,7 +317,7 @@ TEST_F(Document, OverlongAndUnterminatedLinesSurviveASave)
     EXPECT_EQ(papp->list.lines.size(), 2u);
 }
 
-TEST_F(Document, DatesEnteredAfterAnUnreadableOpenAreReportedNotSaved)
+TEST_F(Document, AnUnreadableFileIsTriedAgainAndMergedOnceItReads)
 {
     std::string locked = at("locked2.dat");
     wt::write_file(locked, kOpenA);
@@ -286,8 +325,8 @@ TEST_F(Document, DatesEnteredAfterAnUnreadableOpenAreReportedNotSaved)
     ASSERT_NE(hold, INVALID_HANDLE_VALUE);
     papp->open_document_file(locked.c_str());
     wt::pump();
-    CloseHandle(hold);
     papp->list.add_line(std::string(kOpenB).data());
+    // While it cannot be read, dates entered since are reported as not saved.
     EXPECT_FALSE(document()->ask_save(locked.c_str()));
     {
         wt::MessageBoxes keep(IDNO);
@@ -295,7 +334,13 @@ TEST_F(Document, DatesEnteredAfterAnUnreadableOpenAreReportedNotSaved)
         EXPECT_EQ(keep.shown().size(), 1u);
         EXPECT_TRUE(document()->close_cancelled());
     }
+    // The next look after the lock is gone reads it: both entries, and saving works again.
+    CloseHandle(hold);
     EXPECT_EQ(wt::read_text(locked), kOpenA);
+    wt::command(ID_CHECK_FILE);
+    EXPECT_EQ(papp->list.row_count(), 2);
+    EXPECT_TRUE(document()->ask_save(locked.c_str()));
+    EXPECT_EQ(wt::read_text(locked), std::string(kOpenB) + kOpenA);
     wt::reset_dates({});
 }
 
@@ -324,4 +369,104 @@ TEST_F(Document, OpenAfterAFailedSaveAsksFirst)
     EXPECT_EQ(papp->list.row_count(), 1);
     SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(wt::read_text(a), kOpenA);
+}
+
+// Another program writes the current file while Termaris runs (a sync client by rename, or a
+// deletion and a new file, an editor in place): the list shows it within a moment, an open
+// editor stays as it is, and the close keeps both sides' entries and the other's deletion.
+TEST_F(Document, AnotherWritersChangesShowLiveAndSurviveTheClose)
+{
+    const std::string kept = "2011.07.01\tFri\t\tKept\t0\n", theirs = "2011.08.01\tMon\t\tTheirs\t0\n",
+                      ours = "2011.09.01\tThu\t\tOurs\t0\n",
+                      edited = "2011.05.02\tMon\t09:30-10:00\tDentist edited\t0\n";
+    enum class Way { in_place, rename, delete_and_create };
+    struct Case {
+        const char* what;
+        Way way;
+        std::vector<std::string> their_file;
+    };
+    const Case cases[] = {
+        {"an entry appended in place", Way::in_place, {kDoneA, kOpenA, kept, kOpenB, theirs}},
+        {"an entry deleted in place", Way::in_place, {kDoneA, kOpenA, kept}},
+        {"replaced by rename, one added and one deleted", Way::rename, {kDoneA, kOpenA, kept, theirs}},
+        {"deleted and made again", Way::delete_and_create, {kOpenA, kept, theirs}},
+    };
+    wt::MessageBoxes none;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string a = at(("shared" + std::to_string(&c - cases) + ".dat").c_str()), temp = a + ".tmp";
+        open_as_current(a, std::string(kDoneA) + kOpenA + kept + kOpenB);
+        wt::paint_view();
+        papp->list.add_line(std::string(ours).data());
+        es::double_click_row(row_of(kOpenA));
+        ASSERT_EQ(es::box_text(3), "Dentist");
+        es::set_box(3, "Dentist edited");
+
+        std::string content;
+        for (const std::string& line : c.their_file)
+            content += line;
+        if (c.way == Way::rename) {
+            wt::write_file(temp, crlf(content));
+            ASSERT_TRUE(MoveFileExA(temp.c_str(), a.c_str(), MOVEFILE_REPLACE_EXISTING));
+        } else {
+            if (c.way == Way::delete_and_create) {
+                DeleteFileA(a.c_str());
+                Sleep(300);
+                wt::pump();
+            }
+            wt::write_file(a, crlf(content));
+        }
+        const bool adds = std::count(c.their_file.begin(), c.their_file.end(), theirs) > 0;
+        const bool deletes = std::count(c.their_file.begin(), c.their_file.end(), kOpenB) == 0;
+        EXPECT_TRUE(pump_until([&] { return rows_hold(theirs) == adds && rows_hold(kOpenB) != deletes; }))
+            << "not shown live";
+        EXPECT_EQ(es::box_text(3), "Dentist edited");
+        es::release_key(es::box(0), VK_RETURN);
+
+        std::vector<std::string> expected = c.their_file;
+        std::replace(expected.begin(), expected.end(), std::string(kOpenA), edited);
+        expected.push_back(ours);
+        std::sort(expected.begin(), expected.end());
+        document()->PreCloseFrame(papp->main_frame());
+        EXPECT_EQ(file_lines(a), expected);
+    }
+    EXPECT_EQ(none.texts(), std::vector<std::string>{});
+}
+
+// The end of the session saves as a close does, merge included, and shows no window; a save
+// that fails there keeps the old file and says so in the log.
+TEST_F(Document, EndOfSessionSavesAsACloseWithoutAWindow)
+{
+    const std::string theirs = "2011.08.01\tMon\t\tTheirs\t0\n";
+    struct Case {
+        const char* what;
+        bool read_only;
+    };
+    for (const Case& c : {Case{"a writable file", false}, Case{"a read-only file", true}}) {
+        SCOPED_TRACE(c.what);
+        const std::string a = at(c.read_only ? "session_ro.dat" : "session.dat");
+        open_as_current(a, kOpenA);
+        papp->list.add_line(std::string(kOpenB).data());
+        wt::write_file(a, crlf(std::string(kOpenA) + theirs));
+        if (c.read_only)
+            SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_READONLY);
+        const std::string before = wt::read_file(a);
+        HWND main = papp->main_window();
+        wt::MessageBoxes none;
+        EXPECT_EQ(SendMessageA(main, WM_QUERYENDSESSION, 0, 0), TRUE);
+        SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+        EXPECT_TRUE(none.shown().empty());
+        if (c.read_only) {
+            EXPECT_EQ(wt::read_file(a), before);
+            EXPECT_NE(wt::read_file("trm.log").find("mdoc::PreCloseFrame () FAILED, the Dates could not be written to " + a),
+                      std::string::npos);
+        } else {
+            std::vector<std::string> all = {kOpenA, kOpenB, theirs};
+            std::sort(all.begin(), all.end());
+            EXPECT_EQ(file_lines(a), all);
+        }
+        // The session goes on after all (as when another program refused to end it).
+        SendMessageA(main, WM_ENDSESSION, FALSE, 0);
+        SetFileAttributesA(a.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
 }

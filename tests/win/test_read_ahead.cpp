@@ -31,13 +31,13 @@ TEST(ReadAhead, GivesTheLinesOfTheSameFileOnce)
     const std::string bytes = "2011.05.02\tMon\t\tDentist\t0\r\n2011.05.01\tSun\t\tShopping\t1\r\nlast without end";
     wt::write_file(path, bytes);
     read_ahead(path);
-    ReadResult result = ReadResult::unreadable;
-    std::vector<std::string> lines;
-    ASSERT_TRUE(take_read_ahead(path, result, lines));
-    EXPECT_EQ(result, ReadResult::ok);
-    EXPECT_EQ(lines, dl::decode_lines(bytes));
+    DateFileRead got;
+    ASSERT_TRUE(take_read_ahead(path, got));
+    EXPECT_EQ(got.result, ReadResult::ok);
+    EXPECT_EQ(got.lines, dl::decode_lines(bytes));
+    EXPECT_EQ(got.bytes, bytes);
     // Used up: the next read goes to the file.
-    EXPECT_FALSE(take_read_ahead(path, result, lines));
+    EXPECT_FALSE(take_read_ahead(path, got));
 }
 
 TEST(ReadAhead, IsDroppedForAnotherOrAChangedFile)
@@ -45,14 +45,14 @@ TEST(ReadAhead, IsDroppedForAnotherOrAChangedFile)
     std::string dir = wt::temp_dir("ahead2");
     std::string path = dir + "\\trm.dat";
     wt::write_file(path, "2011.05.02\tMon\t\tDentist\t0\r\n");
-    ReadResult result = ReadResult::ok;
-    std::vector<std::string> lines{"kept"};
+    DateFileRead got;
+    got.lines = {"kept"};
 
     read_ahead(path);
-    EXPECT_FALSE(take_read_ahead(dir + "\\other.dat", result, lines));
-    EXPECT_EQ(lines, std::vector<std::string>{"kept"});
+    EXPECT_FALSE(take_read_ahead(dir + "\\other.dat", got));
+    EXPECT_EQ(got.lines, std::vector<std::string>{"kept"});
     // The mismatch used it up too: nothing stale is left for a later read.
-    EXPECT_FALSE(take_read_ahead(path, result, lines));
+    EXPECT_FALSE(take_read_ahead(path, got));
 
     // A change while or after the file is read ahead: what comes back is the file as it is
     // now, or nothing. The worker may read before or after the change; both must hold.
@@ -62,11 +62,11 @@ TEST(ReadAhead, IsDroppedForAnotherOrAChangedFile)
         read_ahead(path);
         wt::write_file(path, now);
         touch(path, i + 1);
-        lines = {"kept"};
-        if (take_read_ahead(path, result, lines))
-            EXPECT_EQ(lines, dl::decode_lines(now)) << "round " << i;
+        got.lines = {"kept"};
+        if (take_read_ahead(path, got))
+            EXPECT_EQ(got.lines, dl::decode_lines(now)) << "round " << i;
         else
-            EXPECT_EQ(lines, std::vector<std::string>{"kept"}) << "round " << i;
+            EXPECT_EQ(got.lines, std::vector<std::string>{"kept"}) << "round " << i;
     }
 }
 
@@ -75,9 +75,9 @@ TEST(ReadAhead, ReportsAMissingFileAsMissing)
     std::string path = wt::temp_dir("ahead3") + "\\none.dat";
     DeleteFileA(path.c_str());
     read_ahead(path);
-    ReadResult result = ReadResult::ok;
-    std::vector<std::string> lines;
-    ASSERT_TRUE(take_read_ahead(path, result, lines));
-    EXPECT_EQ(result, ReadResult::missing);
-    EXPECT_TRUE(lines.empty());
+    DateFileRead got;
+    got.result = ReadResult::ok;
+    ASSERT_TRUE(take_read_ahead(path, got));
+    EXPECT_EQ(got.result, ReadResult::missing);
+    EXPECT_TRUE(got.lines.empty());
 }
