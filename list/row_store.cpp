@@ -184,8 +184,14 @@ void RowStore::apply_changes(const dl::LineChanges& changes, bool show_all) {
 
 void RowStore::remove_lines(const dl::LineViews& removed) {
     std::unordered_map<std::string_view, size_t> wanted;
-    for (std::string_view line : removed) ++wanted[line];
-    auto take = [&wanted](std::string_view line) {
+    std::vector<size_t> lengths;
+    for (std::string_view line : removed) {
+        ++wanted[line];
+        lengths.push_back(line.size());
+    }
+    // Most lines differ in length from the few removed ones: those are never hashed.
+    auto take = [&wanted, &lengths](std::string_view line) {
+        if (std::find(lengths.begin(), lengths.end(), line.size()) == lengths.end()) return false;
         auto it = wanted.find(line);
         if (it == wanted.end() || it->second == 0) return false;
         --it->second;
@@ -260,6 +266,16 @@ std::optional<size_t> RowStore::find_date(std::string_view text, size_t start, b
     for (size_t row = 0; wrap && row < start && row < rows_.size(); ++row)
         if (matches(row)) return row;
     return std::nullopt;
+}
+
+dl::LineViews RowStore::line_views() const {
+    dl::LineViews views;
+    views.reserve(lines.size() + rows_.size());
+    // An empty held line writes nothing (file_text), so it is no line of the file either.
+    for (const std::string& line : lines)
+        if (!line.empty()) views.push_back(without_newline(line));
+    for (const Row& row : rows_) views.emplace_back(row.joined);
+    return views;
 }
 
 std::string RowStore::file_text() const {

@@ -62,6 +62,8 @@ public:
     // written while every line is a row too: it is empty then, unless lines were loaded
     // after the last fill, and those must not be lost.
     std::string file_text() const;
+    // The lines of file_text without line ends, as views into the store: valid until it changes.
+    dl::LineViews line_views() const;
 
 private:
     struct Row {

@@ -11,19 +11,43 @@ namespace {
 
 using Counts = std::unordered_map<std::string_view, long>;
 
-// How many more copies of each line after has than before; lines of equal count left out. The
-// common head and tail are skipped unhashed: a file written back unchanged is all head.
+// Lines further apart than this after an edit are not looked for: the rest is counted whole.
+constexpr size_t resync_window = 64;
+
+void count_range(Counts& counts, const LineViews& lines, size_t from, size_t to, long step) {
+    for (size_t i = from; i < to; ++i) counts[lines[i]] += step;
+}
+
+// How many more copies of each line after has than before; lines of equal count left out. Equal
+// lines are paired off as both are walked, and a few lines deleted, added or changed are stepped
+// over, so only the lines around an edit are hashed: a file written back unchanged costs one
+// comparison a line. Any pairing of equal lines gives the same counts.
 Counts count_changes(const LineViews& before, const LineViews& after) {
-    size_t head = 0;
-    const size_t shorter = std::min(before.size(), after.size());
-    while (head < shorter && before[head] == after[head]) ++head;
-    size_t tail = 0;
-    while (tail < shorter - head &&
-           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
-        ++tail;
     Counts counts;
-    for (size_t i = head; i < after.size() - tail; ++i) ++counts[after[i]];
-    for (size_t i = head; i < before.size() - tail; ++i) --counts[before[i]];
+    size_t i = 0, j = 0;
+    while (i < before.size() && j < after.size()) {
+        if (before[i] == after[j]) {
+            ++i, ++j;
+            continue;
+        }
+        size_t skip_before = 0, skip_after = 0;
+        for (size_t k = 1; k <= resync_window && skip_before + skip_after == 0; ++k) {
+            const bool before_ok = i + k < before.size(), after_ok = j + k < after.size();
+            if (before_ok && before[i + k] == after[j])
+                skip_before = k;
+            else if (after_ok && after[j + k] == before[i])
+                skip_after = k;
+            else if (before_ok && after_ok && before[i + k] == after[j + k])
+                skip_before = skip_after = k;
+        }
+        if (skip_before + skip_after == 0) break;
+        count_range(counts, before, i, i + skip_before, -1);
+        count_range(counts, after, j, j + skip_after, +1);
+        i += skip_before;
+        j += skip_after;
+    }
+    count_range(counts, before, i, before.size(), -1);
+    count_range(counts, after, j, after.size(), +1);
     for (auto it = counts.begin(); it != counts.end();)
         it = it->second == 0 ? counts.erase(it) : std::next(it);
     return counts;
@@ -50,7 +74,8 @@ LineViews line_views(std::string_view bytes) {
     while (end > 0 && bytes[end - 1] == ctrl_z) --end;
     bytes = bytes.substr(0, end);
     LineViews lines;
-    lines.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    // Date lines are some forty bytes long: one guess saves counting them first.
+    lines.reserve(bytes.size() / 32 + 1);
     size_t start = 0;
     while (start < bytes.size()) {
         size_t lf = bytes.find('\n', start);

@@ -175,19 +175,20 @@ mdoc::FileCheck mdoc::check_changed_file(const std::string& path)
     // Locked, or written while it was read: looked at again next time.
     if (read.result != ReadResult::ok || read.stamp != file_stamp(path.c_str()))
         return FileCheck::busy;
-    const bool changed = !base_.same_content(read.bytes);
+    const std::uint64_t hash = content_hash(read.bytes);
+    const bool changed = !base_.same_content(read.bytes, hash);
     if (changed)
         merge_in(read.bytes);
-    base_.take(std::move(read.bytes), read.stamp);
+    base_.take(std::move(read.bytes), read.stamp, hash);
     return changed ? FileCheck::merged : FileCheck::unchanged;
 }
 
 void mdoc::merge_in(std::string_view theirs)
 {
     CLst& list = papp->list;
-    const std::string ours = list.store.file_text();
+    // The changes point into base and theirs only, so the store may change under its own views.
     const dl::LineChanges changes =
-        dl::merge_changes(dl::line_views(base_.bytes), dl::line_views(ours), dl::line_views(theirs));
+        dl::merge_changes(dl::line_views(base_.bytes), list.store.line_views(), dl::line_views(theirs));
     if (changes.empty())
         return;
     list.take_changes(changes);
