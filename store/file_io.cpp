@@ -41,9 +41,7 @@ bool write_all(HANDLE h, std::string_view bytes)
 // Where the bytes of path really go: the target of a symbolic link, or path itself.
 std::string final_path(const char* path)
 {
-    DWORD attr = GetFileAttributesA(path);
-    if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
-        return path;
+    // Not every system marks a link as a reparse point: the opened file says where it is.
     File f(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     char buf[MAX_PATH + 8];

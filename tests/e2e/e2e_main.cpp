@@ -630,6 +630,101 @@ TEST_F(E2eSecondRun, S09_RegistryKeepsTheSettings)
     EXPECT_EQ(settings_differences(0, kNewBackgroundValue), "");
 }
 
+// ---- the date file shared: two programs on one folder, and the end of the session
+
+class E2eSharedFile : public Step {};
+
+std::vector<std::string> sorted_file_lines()
+{
+    std::vector<std::string> lines;
+    const std::string bytes = e2e::read_bytes(paths.work + "\\trm.dat");
+    for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+// The date as the "Date" box takes it with the date format now set.
+std::string typed_date(const Date& date)
+{
+    DWORD df = 0, size = sizeof df;
+    RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, "df", RRF_RT_REG_DWORD, nullptr, &df, &size);
+    return df == 1 ? e2e::dmy_date(date) : e2e::stored_date(date);
+}
+
+// New Date, the date and a text typed in, Enter: the row is there.
+testing::AssertionResult enter_entry(e2e::Program& into, const Entry& entry)
+{
+    e2e::Driver by_hand(into);
+    testing::AssertionResult step = by_hand.click_tool(kNewDate);
+    if (step)
+        step = by_hand.visible_is(into.edit(0), true);
+    if (step)
+        step = by_hand.replace_text(into.edit(0), typed_date(entry.date));
+    if (step)
+        step = by_hand.replace_text(into.edit(3), entry.text);
+    if (!step)
+        return step;
+    e2e::key(VK_RETURN);
+    if (e2e::wait_for([&] { return by_hand.row_with_date(e2e::stored_date(entry.date)) >= 0; }))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "no row for " << entry.text;
+}
+
+testing::AssertionResult close_window(e2e::Program& which)
+{
+    PostMessageA(which.frame(), WM_CLOSE, 0, 0);
+    if (which.wait_exit(kDefaultWaitMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "still running after its window was closed";
+}
+
+TEST_F(E2eSharedFile, S01_TwoProgramsOnOneFolderKeepBothEntriesInEitherOrder)
+{
+    for (bool first_closes_first : {true, false}) {
+        SCOPED_TRACE(first_closes_first ? "the first started closes first" : "the first started closes last");
+        const int day = first_closes_first ? 1 : 2;
+        const Entry one{Date{2035, 3, day}, "", "", "Entered in the first window"};
+        const Entry two{Date{2035, 4, day}, "", "", "Entered in the second window"};
+        std::vector<std::string> expected = sorted_file_lines();
+        expected.push_back(one.row("0"));
+        expected.push_back(two.row("0"));
+        std::sort(expected.begin(), expected.end());
+
+        e2e::Program first, second;
+        std::string error;
+        ASSERT_TRUE(first.start(paths.exe, paths.work, error)) << error;
+        ASSERT_TRUE(second.start(paths.exe, paths.work, error)) << error;
+        // Side by side, so that each is clicked where it is seen.
+        RECT place = e2e::window_rect(first.frame());
+        SetWindowPos(second.frame(), nullptr, place.right + 10, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ASSERT_TRUE(enter_entry(first, one));
+        ASSERT_TRUE(enter_entry(second, two));
+        EXPECT_TRUE(close_window(first_closes_first ? first : second));
+        EXPECT_TRUE(close_window(first_closes_first ? second : first));
+        EXPECT_EQ(sorted_file_lines(), expected);
+    }
+}
+
+TEST_F(E2eSharedFile, S02_TheEndOfTheSessionKeepsAConfirmedEntry)
+{
+    std::string error;
+    ASSERT_TRUE(program.start(paths.exe, paths.work, error)) << error;
+    const Entry late{Date{2035, 5, 5}, "", "", "Entered before logging off"};
+    std::vector<std::string> expected = sorted_file_lines();
+    expected.push_back(late.row("0"));
+    std::sort(expected.begin(), expected.end());
+    ASSERT_TRUE(enter_entry(program, late));
+    // As Windows ends a session: the question, the end, then the process is ended.
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(program.frame(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    ASSERT_TRUE(SendMessageTimeoutA(program.frame(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer));
+    EXPECT_TRUE(program.message_boxes().empty());
+    program.kill();
+    EXPECT_EQ(sorted_file_lines(), expected);
+}
+
 // ---- the sample dates of a first look (scripts/e2e.sh writes them): the README's pictures
 
 // A media file path of no machine in particular, so that the options picture shows no build folder.

@@ -390,6 +390,23 @@ TEST_F(HostileFile, AHiddenTargetIsReplacedAndStaysHidden)
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// A date file reached through a symbolic link: the save writes the file the link names, and
+// the link stays a link.
+TEST_F(HostileFile, ASymbolicLinkIsWrittenThrough)
+{
+    const std::string target = at("linked_target.dat"), link = at("link.dat");
+    wt::write_file(target, "old\r\n");
+    DeleteFileA(link.c_str());
+    // Wine answers yes and makes nothing.
+    if (!CreateSymbolicLinkA(link.c_str(), target.c_str(), 0) || !wt::file_exists(link))
+        GTEST_SKIP() << "no symbolic links can be made here";
+    EXPECT_TRUE(write_file_replacing(link.c_str(), "new\r\n"));
+    EXPECT_EQ(wt::read_file(target), "new\r\n");
+    EXPECT_TRUE(GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(remove_temporary_files(dir_), 0);
+    DeleteFileA(link.c_str());
+}
+
 TEST_F(HostileFile, TheCurrentFolderRemovedBeforeTheSave)
 {
     const std::string folder = wt::temp_dir("hostile\\vanishing");
