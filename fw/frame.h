@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include <commctrl.h>
 #include "fw/dpi.h"
 #include "fw/gdi.h"
 #include "fw/wnd.h"
