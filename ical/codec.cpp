@@ -1,5 +1,7 @@
 #include "ical/codec.h"
 
+#include <algorithm>
+
 namespace ical {
 
 namespace {
@@ -39,7 +41,113 @@ std::string utf8_to_latin1(std::string_view text) {
     return out;
 }
 
+bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// The code point of a well-formed two- or three-byte sequence at the start of text (no overlong
+// form, no surrogate), or 0 with anything else.
+char32_t two_or_three_byte_point(std::string_view text, size_t& length) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    length = utf8_sequence_length(lead);
+    if (length == 2 && text.size() >= 2 && is_continuation(static_cast<unsigned char>(text[1])))
+        return static_cast<char32_t>((lead & 0x1F) << 6 | (static_cast<unsigned char>(text[1]) & 0x3F));
+    if (length != 3 || text.size() < 3) return 0;
+    const auto second = static_cast<unsigned char>(text[1]), third = static_cast<unsigned char>(text[2]);
+    if (!is_continuation(second) || !is_continuation(third)) return 0;
+    const char32_t point = static_cast<char32_t>((lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F));
+    return point < 0x800 || (point >= 0xD800 && point <= 0xDFFF) ? 0 : point;
+}
+
 }  // namespace
+
+TextCodec::TextCodec(Convert to_utf8, Convert from_utf8)
+    : to_utf8_(std::move(to_utf8)), from_utf8_(std::move(from_utf8)) {}
+
+TextCodec::TextCodec(Convert to_utf8, Convert from_utf8, const char32_t (&upper)[128])
+    : TextCodec(std::move(to_utf8), std::move(from_utf8)) {
+    has_table_ = true;
+    for (size_t i = 0; i < 128; ++i) {
+        const char32_t point = upper[i];
+        // Bytes of ASCII or of no BMP character would change the escaping or need a surrogate.
+        if (point < 0x80 || point > 0xFFFF || (point >= 0xD800 && point <= 0xDFFF)) continue;
+        char* utf8 = table_utf8_[i];
+        if (point < 0x800) {
+            utf8[0] = static_cast<char>(0xC0 | point >> 6);
+            utf8[1] = static_cast<char>(0x80 | (point & 0x3F));
+            table_length_[i] = 2;
+        } else {
+            utf8[0] = static_cast<char>(0xE0 | point >> 12);
+            utf8[1] = static_cast<char>(0x80 | (point >> 6 & 0x3F));
+            utf8[2] = static_cast<char>(0x80 | (point & 0x3F));
+            table_length_[i] = 3;
+        }
+        bytes_of_.emplace_back(point, static_cast<char>(0x80 + i));
+    }
+    std::sort(bytes_of_.begin(), bytes_of_.end());
+    // A character of two bytes has no single way back: the general conversion decides.
+    std::vector<std::pair<char32_t, char>> unique;
+    for (size_t i = 0; i < bytes_of_.size(); ++i) {
+        const bool shared = (i > 0 && bytes_of_[i - 1].first == bytes_of_[i].first) ||
+                            (i + 1 < bytes_of_.size() && bytes_of_[i + 1].first == bytes_of_[i].first);
+        if (!shared) unique.push_back(bytes_of_[i]);
+    }
+    bytes_of_.swap(unique);
+}
+
+bool TextCodec::table_holds(std::string_view text) const {
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 && table_length_[b - 0x80] == 0) return false;
+    }
+    return true;
+}
+
+void TextCodec::append_utf8(std::string& out, std::string_view text) const {
+    if (!has_table_ || !table_holds(text)) {
+        out += to_utf8_(text);
+        return;
+    }
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) out += c;
+        else out.append(table_utf8_[b - 0x80], table_length_[b - 0x80]);
+    }
+}
+
+bool TextCodec::table_from_utf8(std::string& out, std::string_view utf8) const {
+    for (size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out += utf8[i++];
+            continue;
+        }
+        size_t length = 0;
+        const char32_t point = two_or_three_byte_point(utf8.substr(i), length);
+        const auto found = std::lower_bound(bytes_of_.begin(), bytes_of_.end(), std::make_pair(point, '\0'),
+                                            [](const auto& a, const auto& b) { return a.first < b.first; });
+        if (point == 0 || found == bytes_of_.end() || found->first != point) return false;
+        out += found->second;
+        i += length;
+    }
+    return true;
+}
+
+void TextCodec::append_from_utf8(std::string& out, std::string_view utf8) const {
+    const size_t before = out.size();
+    if (has_table_ && table_from_utf8(out, utf8)) return;
+    out.resize(before);
+    out += from_utf8_(utf8);
+}
+
+std::string TextCodec::to_utf8(std::string_view text) const {
+    std::string out;
+    append_utf8(out, text);
+    return out;
+}
+
+std::string TextCodec::from_utf8(std::string_view utf8) const {
+    std::string out;
+    append_from_utf8(out, utf8);
+    return out;
+}
 
 size_t utf8_sequence_length(unsigned char lead) {
     if (lead >= 0xF0 && lead <= 0xF4) return 4;
@@ -49,7 +157,11 @@ size_t utf8_sequence_length(unsigned char lead) {
 }
 
 const TextCodec& latin1_codec() {
-    static const TextCodec codec{latin1_to_utf8, utf8_to_latin1};
+    static const TextCodec codec = [] {
+        char32_t upper[128];
+        for (size_t i = 0; i < 128; ++i) upper[i] = static_cast<char32_t>(0x80 + i);
+        return TextCodec(latin1_to_utf8, utf8_to_latin1, upper);
+    }();
     return codec;
 }
 

@@ -1,16 +1,45 @@
 // Text between the program's ANSI code page and the UTF-8 of iCalendar files.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ical {
 
-struct TextCodec {
-    std::function<std::string(std::string_view)> to_utf8;
-    // "?" for every character the code page cannot hold, and for bytes that are not UTF-8.
-    std::function<std::string(std::string_view)> from_utf8;
+// A code page's conversions. A single-byte code page may also give the code points of its
+// upper 128 bytes: text is then converted through that table, and only what the table cannot
+// say (a character of no byte, bytes that are not UTF-8) takes the general conversion.
+class TextCodec {
+public:
+    using Convert = std::function<std::string(std::string_view)>;
+    // to_utf8 for any text of the code page; from_utf8 gives "?" for every character the code
+    // page cannot hold, and for bytes that are not UTF-8.
+    TextCodec(Convert to_utf8, Convert from_utf8);
+    // upper[i] is the code point of byte 0x80 + i, 0 when that byte has none of its own.
+    TextCodec(Convert to_utf8, Convert from_utf8, const char32_t (&upper)[128]);
+
+    std::string to_utf8(std::string_view text) const;
+    std::string from_utf8(std::string_view utf8) const;
+    void append_utf8(std::string& out, std::string_view text) const;
+    void append_from_utf8(std::string& out, std::string_view utf8) const;
+    // The UTF-8 of a byte from the table, or empty when the byte needs the general conversion.
+    std::string_view utf8_of(unsigned char byte) const {
+        return {table_utf8_[byte - 0x80], table_length_[byte - 0x80]};
+    }
+    bool has_table() const { return has_table_; }
+
+private:
+    bool table_holds(std::string_view text) const;
+    bool table_from_utf8(std::string& out, std::string_view utf8) const;
+
+    Convert to_utf8_, from_utf8_;
+    bool has_table_ = false;
+    char table_utf8_[128][3] = {};
+    std::uint8_t table_length_[128] = {};
+    std::vector<std::pair<char32_t, char>> bytes_of_;  // code point and its byte, by code point
 };
 
 // ISO 8859-1, where every byte is the character of the same number: the code page of the

@@ -1,5 +1,6 @@
 #include "ical/content.h"
 
+#include <cstring>
 #include <utility>
 
 namespace ical {
@@ -192,19 +193,27 @@ void append_escaped(std::string& out, std::string_view text) {
     }
 }
 
-void append_folded(std::string& out, std::string_view line) {
+char* write_folded(char* out, std::string_view line) {
     size_t room = max_octets;
     while (line.size() > room) {
         size_t cut = room;
         while (cut > 0 && is_continuation(static_cast<unsigned char>(line[cut]))) --cut;
         if (cut == 0) cut = room;  // no character start at all: not UTF-8, cut anywhere
-        out.append(line.data(), cut);
-        out += "\r\n ";
+        std::memcpy(out, line.data(), cut);
+        std::memcpy(out + cut, "\r\n ", 3);
+        out += cut + 3;
         line.remove_prefix(cut);
         room = max_octets - 1;  // the leading blank of a continuation counts
     }
-    out.append(line.data(), line.size());
-    out += "\r\n";
+    std::memcpy(out, line.data(), line.size());
+    std::memcpy(out + line.size(), "\r\n", 2);
+    return out + line.size() + 2;
+}
+
+void append_folded(std::string& out, std::string_view line) {
+    const size_t before = out.size();
+    out.resize(before + folded_size_limit(line.size()));
+    out.resize(static_cast<size_t>(write_folded(&out[before], line) - out.data()));
 }
 
 }  // namespace ical

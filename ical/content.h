@@ -62,5 +62,10 @@ void append_escaped(std::string& out, std::string_view text);
 // Appends one content line, folded so that no line holds more than 75 octets and no UTF-8
 // sequence is split, each line ended by CR LF.
 void append_folded(std::string& out, std::string_view line);
+// The most bytes a content line of that length can take folded, whatever its bytes: a cut that
+// moves back over continuation bytes leaves at least one byte on a physical line.
+constexpr size_t folded_size_limit(size_t length) { return 4 * length + 2; }
+// The same into a buffer of at least folded_size_limit bytes; returns the end of what it wrote.
+char* write_folded(char* out, std::string_view line);
 
 }  // namespace ical

@@ -1,6 +1,7 @@
 #include "ical/export.h"
 
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -10,6 +11,15 @@
 namespace ical {
 
 namespace {
+
+// What the file is handed on in: large enough to make few writes, small enough to stay in cache.
+constexpr size_t piece_size = 256 * 1024;
+// Every line of an event but its SUMMARY, with room to spare.
+constexpr size_t event_frame_size = 256;
+
+struct Day {
+    int year = 0, month = 0, day = 0;
+};
 
 struct Clock {
     int hour = 0, minute = 0;
@@ -35,18 +45,36 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+int days_in_month(int month, int year) {
+    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
 // "YYYY.MM.DD" as the file holds it (the year may be padded with blanks).
-std::optional<Civil> read_date(std::string_view text) {
+std::optional<Day> read_date(std::string_view text) {
     text = trimmed(text);
-    Civil c;
-    if (!read_number(text, 4, c.year) || text.empty() || text[0] != '.') return std::nullopt;
+    Day d;
+    if (!read_number(text, 4, d.year) || text.empty() || text[0] != '.') return std::nullopt;
     text.remove_prefix(1);
-    if (!read_number(text, 2, c.month) || text.empty() || text[0] != '.') return std::nullopt;
+    if (!read_number(text, 2, d.month) || text.empty() || text[0] != '.') return std::nullopt;
     text.remove_prefix(1);
-    if (!read_number(text, 2, c.day) || !text.empty()) return std::nullopt;
-    if (c.year < 1 || c.month < 1 || c.month > 12 || c.day < 1) return std::nullopt;
-    if (to_civil(to_seconds(c)).day != c.day) return std::nullopt;  // 31 April and the like
-    return c;
+    if (!read_number(text, 2, d.day) || !text.empty()) return std::nullopt;
+    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1) return std::nullopt;
+    if (d.day > days_in_month(d.month, d.year)) return std::nullopt;  // 31 April and the like
+    return d;
+}
+
+Day next_day(Day d) {
+    if (d.day < days_in_month(d.month, d.year)) {
+        ++d.day;
+    } else if (d.month < 12) {
+        d.day = 1;
+        ++d.month;
+    } else {
+        d = Day{d.year + 1, 1, 1};
+    }
+    return d;
 }
 
 bool read_clock(std::string_view& text, Clock& c) {
@@ -69,38 +97,41 @@ std::optional<EntryTime> read_time(std::string_view text) {
     return t;
 }
 
-void append_digits(std::string& out, int value, int width) {
-    char digits[12];
-    for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
-    out.append(digits, static_cast<size_t>(width));
+char* put(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// The last width digits of value.
+char* put_digits(char* out, int value, int width) {
+    for (int i = width - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+    return out + width;
+}
+
+char* put_date(char* out, const Day& d) {
+    out = put_digits(out, d.year, 4);
+    out = put_digits(out, d.month, 2);
+    return put_digits(out, d.day, 2);
+}
+
+char* put_date_time(char* out, const Day& d, const Clock& c) {
+    out = put_date(out, d);
+    *out++ = 'T';
+    out = put_digits(out, c.hour, 2);
+    out = put_digits(out, c.minute, 2);
+    return put(out, "00");
 }
 
 // Exporting the same entry again gives the same UID, so a calendar updates instead of doubling.
-void append_uid(std::string& out, std::string_view line) {
+char* put_uid(char* out, std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     std::uint64_t hash = 14695981039346656037ULL;
     for (char c : line) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 1099511628211ULL;
     }
-    for (int shift = 60; shift >= 0; shift -= 4) out += "0123456789abcdef"[(hash >> shift) & 0xF];
-    out += "@termaris";
-}
-
-void append_date(std::string& out, Seconds s) {
-    const Civil c = to_civil(s);
-    append_digits(out, c.year, 4);
-    append_digits(out, c.month, 2);
-    append_digits(out, c.day, 2);
-}
-
-void append_date_time(std::string& out, Seconds s) {
-    append_date(out, s);
-    const Civil c = to_civil(s);
-    out += 'T';
-    append_digits(out, c.hour, 2);
-    append_digits(out, c.minute, 2);
-    append_digits(out, c.second, 2);
+    for (int shift = 60; shift >= 0; shift -= 4) *out++ = "0123456789abcdef"[(hash >> shift) & 0xF];
+    return put(out, "@termaris");
 }
 
 bool is_ascii(std::string_view text) {
@@ -109,55 +140,88 @@ bool is_ascii(std::string_view text) {
     return true;
 }
 
-Seconds at(const Civil& day, const Clock& c) { return to_seconds(day) + c.hour * 3600 + c.minute * 60; }
+// The text handed on in pieces: gathered in a buffer of its own that goes to write whenever
+// the next event might not fit.
+class Pieces {
+public:
+    explicit Pieces(const PieceWriter& write) : write_(write), buffer_(piece_size) {}
+
+    // Where to put at least bytes more.
+    char* room(size_t bytes) {
+        if (used_ + bytes > buffer_.size()) {
+            flush();
+            if (bytes > buffer_.size()) buffer_.resize(bytes);
+        }
+        return buffer_.data() + used_;
+    }
+    void filled_to(const char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
+    void flush() {
+        if (used_ > 0 && ok_) ok_ = write_(std::string_view(buffer_.data(), used_));
+        used_ = 0;
+    }
+    bool ok() const { return ok_; }
+
+private:
+    const PieceWriter& write_;
+    std::vector<char> buffer_;
+    size_t used_ = 0;
+    bool ok_ = true;
+};
 
 class Writer {
 public:
-    Writer(Seconds stamp, const TextCodec& codec) : codec_(codec) {
-        stamp_ = "DTSTAMP:";
-        append_date_time(stamp_, stamp);
-        stamp_ += 'Z';
+    Writer(Seconds stamp, const TextCodec& codec, const PieceWriter& write) : codec_(codec), out_(write) {
+        const Civil c = to_civil(stamp);
+        char* end = put(stamp_, "DTSTAMP:");
+        end = put_date_time(end, Day{c.year, c.month, c.day}, Clock{c.hour, c.minute});
+        end = put_digits(end - 2, c.second, 2);
+        stamp_length_ = static_cast<size_t>(put(end, "Z\r\n") - stamp_);
     }
 
     void begin() {
-        out.text += "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:";
-        out.text += product_id;
-        out.text += "\r\nCALSCALE:GREGORIAN\r\n";
+        std::string head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:";
+        head += product_id;
+        head += "\r\nCALSCALE:GREGORIAN\r\n";
+        out_.filled_to(put(out_.room(head.size()), head));
     }
 
     void entry(std::string_view line) {
         std::string_view cells[dl::field_count];
         split_cells(line, cells);
-        const std::optional<Civil> day = read_date(cells[0]);
+        const std::optional<Day> day = read_date(cells[0]);
         if (!day) {
-            ++out.skipped;
+            ++result.skipped;
             return;
         }
         const std::optional<EntryTime> time = read_time(cells[2]);
-        out.text += "BEGIN:VEVENT\r\n";
-        start("UID:");
-        append_uid(line_, line);
-        finish();
-        out.text += stamp_;
-        out.text += "\r\n";
-        if (time) timed(*day, *time);
-        else all_day(*day);
-        start("SUMMARY:");
+        summary_.assign("SUMMARY:");
         // A time that does not read stays with the text, so nothing of the entry is lost.
         if (!time && !trimmed(cells[2]).empty()) {
             append_text(cells[2]);
-            line_ += ' ';
+            summary_ += ' ';
         }
         append_text(cells[3]);
-        finish();
-        out.text += cells[4] == "0" ? "X-TERMARIS-STATUS:0\r\n" : "X-TERMARIS-STATUS:1\r\n";
-        out.text += "END:VEVENT\r\n";
-        ++out.exported;
+
+        char* p = out_.room(event_frame_size + folded_size_limit(summary_.size()));
+        p = put(p, "BEGIN:VEVENT\r\nUID:");
+        p = put_uid(p, line);
+        p = put(p, "\r\n");
+        p = put(p, std::string_view(stamp_, stamp_length_));
+        p = time ? put_timed(p, *day, *time) : put_all_day(p, *day);
+        p = write_folded(p, summary_);
+        p = put(p, cells[4] == "0" ? "X-TERMARIS-STATUS:0\r\nEND:VEVENT\r\n" : "X-TERMARIS-STATUS:1\r\nEND:VEVENT\r\n");
+        out_.filled_to(p);
+        ++result.exported;
     }
 
-    void end() { out.text += "END:VCALENDAR\r\n"; }
+    void end() {
+        out_.filled_to(put(out_.room(16), "END:VCALENDAR\r\n"));
+        out_.flush();
+    }
 
-    ExportResult out;
+    bool ok() const { return out_.ok(); }
+
+    ExportResult result;
 
 private:
     // The fields of a date line as the list splits it: each ended by a tab, the newline or
@@ -172,51 +236,75 @@ private:
         }
     }
 
-    void start(const char* name) { line_.assign(name); }
-    void finish() { append_folded(out.text, line_); }
-
     void append_text(std::string_view text) {
-        if (is_ascii(text)) append_escaped(line_, text);
-        else append_escaped(line_, codec_.to_utf8(text));
+        if (codec_.has_table() && escape_through_table(text)) return;
+        if (is_ascii(text)) append_escaped(summary_, text);
+        else append_escaped(summary_, codec_.to_utf8(text));
     }
 
-    void timed(const Civil& day, const EntryTime& t) {
-        const Seconds start_at = at(day, t.start);
-        start("DTSTART:");
-        append_date_time(line_, start_at);
-        finish();
-        if (!t.range) return;
-        Seconds end_at = at(day, t.end);
-        if (end_at <= start_at) end_at += day_seconds;  // a range past midnight ends on the next day
-        start("DTEND:");
-        append_date_time(line_, end_at);
-        finish();
+    // Converts and escapes in one pass; false (with nothing added) when a byte is not in the table.
+    bool escape_through_table(std::string_view text) {
+        const size_t before = summary_.size();
+        for (char c : text) {
+            if (static_cast<unsigned char>(c) < 0x80) {
+                append_escaped(summary_, std::string_view(&c, 1));
+                continue;
+            }
+            const std::string_view utf8 = codec_.utf8_of(static_cast<unsigned char>(c));
+            if (utf8.empty()) {
+                summary_.resize(before);
+                return false;
+            }
+            summary_ += utf8;
+        }
+        return true;
     }
 
-    void all_day(const Civil& day) {
-        const Seconds start_at = to_seconds(day);
-        start("DTSTART;VALUE=DATE:");
-        append_date(line_, start_at);
-        finish();
-        start("DTEND;VALUE=DATE:");
-        append_date(line_, start_at + day_seconds);
-        finish();
+    static char* put_timed(char* p, const Day& day, const EntryTime& t) {
+        p = put(p, "DTSTART:");
+        p = put(put_date_time(p, day, t.start), "\r\n");
+        if (!t.range) return p;
+        // A range that ends before it starts ends on the next day.
+        const bool next = t.end.hour * 60 + t.end.minute <= t.start.hour * 60 + t.start.minute;
+        p = put(p, "DTEND:");
+        return put(put_date_time(p, next ? next_day(day) : day, t.end), "\r\n");
     }
 
-    std::string stamp_;
-    std::string line_;
+    static char* put_all_day(char* p, const Day& day) {
+        p = put(p, "DTSTART;VALUE=DATE:");
+        p = put(put_date(p, day), "\r\nDTEND;VALUE=DATE:");
+        return put(put_date(p, next_day(day)), "\r\n");
+    }
+
     const TextCodec& codec_;
+    Pieces out_;
+    char stamp_[48] = {};
+    size_t stamp_length_ = 0;
+    std::string summary_;  // the SUMMARY content line before folding
 };
 
 }  // namespace
 
-ExportResult export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec) {
-    Writer w(stamp, codec);
-    w.out.text.reserve(lines.size() * 220 + 128);
+bool export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec,
+                     const PieceWriter& write, ExportResult& result) {
+    Writer w(stamp, codec, write);
     w.begin();
-    for (std::string_view line : lines) w.entry(line);
+    for (size_t i = 0; i < lines.size() && w.ok(); ++i) w.entry(lines[i]);
     w.end();
-    return std::move(w.out);
+    result = std::move(w.result);
+    return w.ok();
+}
+
+ExportResult export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec) {
+    std::string text;
+    text.reserve(lines.size() * 220 + 128);
+    ExportResult result;
+    export_calendar(lines, stamp, codec, [&](std::string_view piece) {
+        text += piece;
+        return true;
+    }, result);
+    result.text = std::move(text);
+    return result;
 }
 
 }  // namespace ical

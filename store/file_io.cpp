@@ -35,7 +35,7 @@ bool write_all(HANDLE h, std::string_view bytes)
             return false;
         bytes.remove_prefix(written);
     }
-    return FlushFileBuffers(h) != 0;
+    return true;
 }
 
 // Where the bytes of path really go: the target of a symbolic link, or path itself.
@@ -176,6 +176,11 @@ DateFileRead read_date_file(const char* path)
 
 bool write_file_replacing(const char* path, std::string_view bytes)
 {
+    return write_file_replacing(path, [bytes](const PieceWriter& write) { return write(bytes); });
+}
+
+bool write_file_replacing(const char* path, const std::function<bool(const PieceWriter&)>& produce)
+{
     const std::string target = final_path(path);
     DWORD attr = GetFileAttributesA(target.c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
@@ -184,12 +189,20 @@ bool write_file_replacing(const char* path, std::string_view bytes)
     if (temp.empty()) {
         // Only into a folder that is there: a save never makes the folder it lost.
         DWORD folder = GetFileAttributesA(fw::folder_of(target).c_str());
-        return folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY) && write_in_place(target, bytes);
+        if (folder == INVALID_FILE_ATTRIBUTES || !(folder & FILE_ATTRIBUTE_DIRECTORY))
+            return false;
+        // In place the new size is claimed before anything is overwritten: the pieces are gathered first.
+        std::string bytes;
+        return produce([&bytes](std::string_view piece) {
+            bytes += piece;
+            return true;
+        }) && write_in_place(target, bytes);
     }
     bool ok = false;
     {
         File f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ok = f.ok() && write_all(f.get(), bytes);
+        ok = f.ok() && produce([&f](std::string_view piece) { return write_all(f.get(), piece); }) &&
+             FlushFileBuffers(f.get()) != 0;
     }
     ok = ok && replace_target(target.c_str(), temp.c_str());
     if (!ok)

@@ -1,5 +1,6 @@
 // Whole-file reads and writes of the date file; a write never destroys the previous file.
 #pragma once
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,3 +25,7 @@ DateFileRead read_date_file(const char* path);
 // Writes the bytes beside the target first and replaces the target only once they are all on
 // disk; a read-only target, a full disk or any other failure leaves the old file as it was.
 bool write_file_replacing(const char* path, std::string_view bytes);
+// The same for bytes made while they are written: produce hands each piece to the writer it gets
+// and returns false when it failed or a write did.
+using PieceWriter = std::function<bool(std::string_view)>;
+bool write_file_replacing(const char* path, const std::function<bool(const PieceWriter&)>& produce);

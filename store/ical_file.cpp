@@ -55,6 +55,9 @@ IcalRead import_ical_file(const char* path, RowStore& store, int today_day, int 
 
 bool export_ical_file(const char* path, const RowStore& store, ical::ExportResult& result)
 {
-    result = ical::export_calendar(all_entries(store), utc_now(), ansi_codec());
-    return write_file_replacing(path, result.text);
+    const std::vector<std::string_view> entries = all_entries(store);
+    const ical::Seconds now = utc_now();
+    return write_file_replacing(path, [&](const PieceWriter& write) {
+        return ical::export_calendar(entries, now, ansi_codec(), write, result);
+    });
 }

@@ -133,6 +133,26 @@ UINT ansi_page()
     return GetACP() == CP_UTF8 ? CP_UTF8 : CP_ACP;
 }
 
+// The characters of the upper 128 bytes of a single-byte ANSI code page, each only when it
+// converts back to its byte; false for a code page of more bytes a character.
+bool single_byte_table(char32_t (&upper)[128])
+{
+    CPINFO info{};
+    if (ansi_page() == CP_UTF8 || !GetCPInfo(CP_ACP, &info) || info.MaxCharSize != 1)
+        return false;
+    for (int i = 0; i < 128; ++i) {
+        const char byte = static_cast<char>(0x80 + i);
+        WCHAR wide = 0;
+        char back = 0;
+        BOOL replaced = FALSE;
+        const bool both_ways = MultiByteToWideChar(CP_ACP, 0, &byte, 1, &wide, 1) == 1 &&
+                               WideCharToMultiByte(CP_ACP, 0, &wide, 1, &back, 1, "?", &replaced) == 1 &&
+                               !replaced && back == byte;
+        upper[i] = both_ways ? wide : 0;
+    }
+    return true;
+}
+
 } // namespace
 
 SystemZones::SystemZones()
@@ -156,8 +176,13 @@ std::optional<ical::ZoneRules> SystemZones::windows_zone(std::string_view name) 
 
 const ical::TextCodec& ansi_codec()
 {
-    static const ical::TextCodec codec{
-        [](std::string_view text) { return convert(text, ansi_page(), CP_UTF8); },
-        [](std::string_view text) { return convert(text, CP_UTF8, ansi_page()); }};
+    static const ical::TextCodec codec = [] {
+        ical::TextCodec::Convert to_utf8 = [](std::string_view text) { return convert(text, ansi_page(), CP_UTF8); };
+        ical::TextCodec::Convert from_utf8 = [](std::string_view text) { return convert(text, CP_UTF8, ansi_page()); };
+        char32_t upper[128];
+        if (!single_byte_table(upper))
+            return ical::TextCodec(to_utf8, from_utf8);
+        return ical::TextCodec(to_utf8, from_utf8, upper);
+    }();
     return codec;
 }
