@@ -8,39 +8,39 @@ namespace ical {
 namespace {
 
 constexpr size_t max_octets = 75;
-// Deeper nesting is no calendar anyone writes; it is dropped so that a hostile file cannot
-// exhaust the stack when the tree is freed.
-constexpr size_t max_depth = 16;
 
 char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-// The lines of the file with folds undone, each ended by '\n'; CR before LF and a leading
-// byte order mark dropped.
-std::string unfold(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    std::string out;
-    out.reserve(bytes.size() + 1);
-    size_t pos = 0;
-    while (pos < bytes.size()) {
-        size_t end = bytes.find('\n', pos);
-        if (end == std::string_view::npos) end = bytes.size();
-        std::string_view line = bytes.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const bool folded = !line.empty() && (line[0] == ' ' || line[0] == '\t') && !out.empty();
-        if (folded) {
-            out.pop_back();  // the '\n' of the line it continues
-            line.remove_prefix(1);
-        }
-        out.append(line.data(), line.size());
-        out += '\n';
-        pos = end + 1;
-    }
-    return out;
+bool is_fold(const std::string_view rest) { return !rest.empty() && (rest[0] == ' ' || rest[0] == '\t'); }
+
+// The physical line at the start of rest without its CR LF or LF; rest moves past it.
+std::string_view take_physical_line(std::string_view& rest) {
+    const void* lf = std::memchr(rest.data(), '\n', rest.size());
+    const size_t end = lf ? static_cast<size_t>(static_cast<const char*>(lf) - rest.data()) : rest.size();
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(lf ? end + 1 : end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
 }
 
-// Splits "NAME;PARAMS:VALUE"; false when there is no value separator.
+}  // namespace
+
+LineReader::LineReader(std::string_view bytes) : rest_(bytes), end_(bytes.data() + bytes.size()) {
+    if (rest_.substr(0, 3) == "\xEF\xBB\xBF") rest_.remove_prefix(3);
+}
+
+bool LineReader::next(std::string_view& line) {
+    if (rest_.empty()) return false;
+    line = take_physical_line(rest_);
+    if (!is_fold(rest_)) return true;
+    std::string& joined = unfolded_.emplace_back(line);
+    while (is_fold(rest_)) joined += take_physical_line(rest_).substr(1);
+    line = joined;
+    return true;
+}
+
 bool split_property(std::string_view line, Property& p) {
     size_t name_end = 0;
     while (name_end < line.size() && line[name_end] != ';' && line[name_end] != ':') ++name_end;
@@ -57,49 +57,44 @@ bool split_property(std::string_view line, Property& p) {
     return true;
 }
 
-struct Builder {
-    std::vector<Component> open;  // the stack of components not yet closed
-    std::vector<Component>& roots;
-    size_t ignored = 0;           // levels dropped below max_depth
+void ComponentBuilder::add(const Property& line) {
+    if (same_name(line.name, "BEGIN")) begin(line.value);
+    else if (same_name(line.name, "END")) end(line.value);
+    else if (ignored_ == 0 && !open_.empty()) open_.back().props.push_back(line);
+}
 
-    void begin(std::string_view name) {
-        if (ignored > 0 || open.size() >= max_depth) {
-            ++ignored;
-            return;
-        }
-        open.push_back(Component{name, {}, {}});
-        open.back().props.reserve(12);  // what an event usually has
+void ComponentBuilder::begin(std::string_view name) {
+    if (ignored_ > 0 || open_.size() >= depth_limit_) {
+        ++ignored_;
+        return;
     }
+    open_.push_back(Component{name, {}, {}});
+    open_.back().props.reserve(12);  // what an event usually has
+}
 
-    void end(std::string_view name) {
-        if (ignored > 0) {
-            --ignored;
-            return;
-        }
-        // An END that closes an outer component closes the ones left open inside it.
-        for (size_t k = open.size(); k-- > 0;) {
-            if (!same_name(open[k].name, name)) continue;
-            while (open.size() > k) close_top();
-            return;
-        }
+void ComponentBuilder::end(std::string_view name) {
+    if (ignored_ > 0) {
+        --ignored_;
+        return;
     }
-
-    void close_top() {
-        Component done = std::move(open.back());
-        open.pop_back();
-        if (open.empty()) {
-            if (same_name(done.name, "VCALENDAR")) roots.push_back(std::move(done));
-        } else {
-            open.back().children.push_back(std::move(done));
-        }
+    // An END that closes an outer component closes the ones left open inside it.
+    for (size_t k = open_.size(); k-- > 0;) {
+        if (!same_name(open_[k].name, name)) continue;
+        while (open_.size() > k) close_top();
+        return;
     }
+}
 
-    void property(const Property& p) {
-        if (ignored == 0 && !open.empty()) open.back().props.push_back(p);
-    }
-};
+void ComponentBuilder::close_top() {
+    Component done = std::move(open_.back());
+    open_.pop_back();
+    if (open_.empty()) closed_(std::move(done));
+    else open_.back().children.push_back(std::move(done));
+}
 
-}  // namespace
+void ComponentBuilder::close_all() {
+    while (!open_.empty()) close_top();
+}
 
 bool same_name(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
@@ -141,34 +136,32 @@ const Property* Component::first(std::string_view prop_name) const {
 }
 
 bool Calendar::read(std::string_view bytes) {
-    text_ = unfold(bytes);
+    text_.assign(bytes.data(), bytes.size());
+    lines_ = std::make_unique<LineReader>(text_);
     roots_.clear();
-    Builder b{{}, roots_};
-    std::string_view text = text_;
+    ComponentBuilder builder([this](Component&& done) {
+        if (same_name(done.name, "VCALENDAR")) roots_.push_back(std::move(done));
+    });
     bool seen_calendar = false;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const size_t end = text.find('\n', pos);
-        const std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
+    std::string_view line;
+    while (lines_->next(line)) {
         Property p;
         if (!split_property(line, p)) continue;
-        if (same_name(p.name, "BEGIN")) {
-            if (same_name(p.value, "VCALENDAR")) seen_calendar = true;
-            b.begin(p.value);
-        } else if (same_name(p.name, "END")) {
-            b.end(p.value);
-        } else {
-            b.property(p);
-        }
+        if (same_name(p.name, "BEGIN") && same_name(p.value, "VCALENDAR")) seen_calendar = true;
+        builder.add(p);
     }
-    while (!b.open.empty()) b.close_top();
+    builder.close_all();
     return seen_calendar;
 }
 
 std::string unescape_text(std::string_view value) {
     std::string out;
-    out.reserve(value.size());
+    append_unescaped(out, value);
+    return out;
+}
+
+void append_unescaped(std::string& out, std::string_view value) {
+    out.reserve(out.size() + value.size());
     for (size_t i = 0; i < value.size(); ++i) {
         if (value[i] != '\\' || i + 1 == value.size()) {
             out += value[i];
@@ -177,7 +170,6 @@ std::string unescape_text(std::string_view value) {
         const char next = value[++i];
         out += next == 'n' || next == 'N' ? '\n' : next;
     }
-    return out;
 }
 
 void append_escaped(std::string& out, std::string_view text) {

@@ -2,6 +2,9 @@
 // escaping. Reading is tolerant; writing follows the standard strictly.
 #pragma once
 
+#include <deque>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,7 +14,7 @@ namespace ical {
 // Names compare without regard to ASCII case.
 bool same_name(std::string_view a, std::string_view b);
 
-// One property; every view points into the Calendar that holds it.
+// One property; every view points into the text it was read from.
 struct Property {
     std::string_view name;
     std::string_view params;  // everything between the name and the value, ";" included
@@ -35,7 +38,61 @@ struct Component {
     }
 };
 
-// A whole file: the unfolded text and the components read from it.
+// The content lines of a file one at a time: folds undone, CR before LF and a leading byte
+// order mark dropped. A line is a view into the bytes, or for a folded one into the reader's own
+// storage; both stay valid for as long as the bytes and the reader do.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes);
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // False at the end.
+    bool next(std::string_view& line);
+    // Where the next line starts, for reading again from there.
+    const char* position() const { return rest_.data(); }
+    void seek(const char* position) { rest_ = std::string_view(position, static_cast<size_t>(end_ - position)); }
+
+private:
+    std::string_view rest_;
+    const char* end_;
+    std::deque<std::string> unfolded_;  // never moved: lines point into them
+};
+
+// Splits "NAME;PARAMS:VALUE"; false when there is no value separator.
+bool split_property(std::string_view line, Property& p);
+
+// Deeper nesting is no calendar anyone writes; it is dropped so that a hostile file cannot
+// exhaust the stack when the tree is freed.
+constexpr size_t max_depth = 16;
+
+// Components from content lines: BEGIN opens one, END closes the innermost of that name (and
+// what is still open inside it), the other lines are properties of the innermost open one.
+class ComponentBuilder {
+public:
+    // closed gets each component that closes with nothing open around it; depth_limit is the
+    // nesting left to the builder (less than max_depth for a part of a file).
+    template <class Closed>
+    explicit ComponentBuilder(Closed&& closed, size_t depth_limit = max_depth)
+        : closed_(std::forward<Closed>(closed)), depth_limit_(depth_limit) {}
+
+    void add(const Property& line);
+    // Closes whatever is still open, as the end of the file does.
+    void close_all();
+    bool empty() const { return open_.empty() && ignored_ == 0; }
+
+private:
+    void begin(std::string_view name);
+    void end(std::string_view name);
+    void close_top();
+
+    std::function<void(Component&&)> closed_;
+    size_t depth_limit_;
+    std::vector<Component> open_;  // the stack of components not yet closed
+    size_t ignored_ = 0;           // levels dropped below the depth limit
+};
+
+// A whole file: its text and the components read from it.
 class Calendar {
 public:
     Calendar() = default;
@@ -51,11 +108,13 @@ public:
 
 private:
     std::string text_;
+    std::unique_ptr<LineReader> lines_;
     std::vector<Component> roots_;
 };
 
 // Backslash sequences of a TEXT value undone; "\n" and "\N" become a line feed.
 std::string unescape_text(std::string_view value);
+void append_unescaped(std::string& out, std::string_view value);
 // Backslash, semicolon, comma and line feed escaped for a TEXT value.
 void append_escaped(std::string& out, std::string_view text);
 

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <deque>
+#include <memory>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -91,48 +94,134 @@ size_t code_points(std::string_view text) {
     return n;
 }
 
-// Appends the summary in the code page, with control characters as blanks, within room bytes. Every
-// code point gives one or two bytes there, so the cut is found in a few conversions.
-void append_fitted(std::string& out, std::string_view utf8, size_t room, const TextCodec& codec) {
-    const bool plain = utf8.size() <= room && std::none_of(utf8.begin(), utf8.end(), [](char c) {
-                           return is_control(c) || static_cast<unsigned char>(c) >= 0x80;
-                       });
-    if (plain) {
-        out.append(utf8.data(), utf8.size());
-        return;
+// Summaries in the code page, with control characters as blanks, within the room a line has left.
+// Every code point gives one or two bytes there, so the cut is found in a few conversions. The
+// buffers are kept from one summary to the next.
+class SummaryFitter {
+public:
+    explicit SummaryFitter(const TextCodec& codec) : codec_(codec) {}
+
+    void append(std::string& out, std::string_view utf8, size_t room) {
+        const bool plain = utf8.size() <= room && std::none_of(utf8.begin(), utf8.end(), [](char c) {
+                               return is_control(c) || static_cast<unsigned char>(c) >= 0x80;
+                           });
+        if (plain) {
+            out.append(utf8.data(), utf8.size());
+            return;
+        }
+        clean_.assign(first_code_points(utf8, room));
+        for (char& c : clean_)
+            if (is_control(c)) c = ' ';
+        convert();
+        while (text_.size() > room) {
+            const size_t excess = text_.size() - room;
+            const size_t keep = code_points(clean_) - (excess + 1) / 2;
+            clean_.resize(first_code_points(clean_, keep).size());
+            convert();
+        }
+        out += text_;
     }
-    std::string clean(first_code_points(utf8, room));
-    for (char& c : clean)
-        if (is_control(c)) c = ' ';
-    std::string text = codec.from_utf8(clean);
-    while (text.size() > room) {
-        const size_t excess = text.size() - room;
-        const size_t keep = code_points(clean) - (excess + 1) / 2;
-        clean.resize(first_code_points(clean, keep).size());
-        text = codec.from_utf8(clean);
+
+private:
+    void convert() {
+        text_.clear();
+        codec_.append_from_utf8(text_, clean_);
     }
-    out += text;
+
+    const TextCodec& codec_;
+    std::string clean_, text_;
+};
+
+// The properties the import reads, named once when the line is read.
+enum class Field { other, dtstart, dtend, duration, due, summary, status, completed, own_status, rrule, rdate,
+                   exdate, uid, recurrence_id };
+
+Field field_of(std::string_view name) {
+    static const std::pair<const char*, Field> fields[] = {
+        {"DTSTART", Field::dtstart},   {"DTEND", Field::dtend},         {"DURATION", Field::duration},
+        {"DUE", Field::due},           {"SUMMARY", Field::summary},     {"STATUS", Field::status},
+        {"COMPLETED", Field::completed}, {"X-TERMARIS-STATUS", Field::own_status}, {"RRULE", Field::rrule},
+        {"RDATE", Field::rdate},       {"EXDATE", Field::exdate},       {"UID", Field::uid},
+        {"RECURRENCE-ID", Field::recurrence_id}};
+    for (const auto& [text, field] : fields)
+        if (same_name(name, text)) return field;
+    return Field::other;
 }
+
+// The properties of one event or to-do that the import reads, in the order of the file.
+class Event {
+public:
+    void clear() { props_.clear(); }
+    void add(const Property& p) {
+        const Field field = field_of(p.name);
+        if (field != Field::other) props_.emplace_back(field, p);
+    }
+    // The first of that kind, or null: a repeated single property counts once.
+    const Property* first(Field field) const {
+        for (const auto& [f, p] : props_)
+            if (f == field) return &p;
+        return nullptr;
+    }
+    template <class Visit>
+    void each(Field field, Visit&& visit) const {
+        for (const auto& [f, p] : props_)
+            if (f == field) visit(p);
+    }
+
+private:
+    std::vector<std::pair<Field, Property>> props_;
+};
 
 class Importer {
 public:
-    Importer(const ImportOptions& o, ImportResult& r) : o_(o), r_(r) {
+    Importer(const ImportOptions& o, ImportResult& r) : o_(o), r_(r), fitter_(*o.codec) {
         today_ = days_from_civil(o.today_day, o.today_month, o.today_year) * day_seconds;
         last_ = days_from_civil(o.today_day, o.today_month, o.today_year + 2) * day_seconds + day_seconds - 1;
     }
 
+    // A whole VCALENDAR: its zones and moved occurrences first, then its events and to-dos.
     void read(const Component& calendar) {
         for (const Component& c : calendar.children) {
             if (same_name(c.name, "VTIMEZONE")) {
-                if (const Property* id = c.first("TZID")) defined_.emplace(std::string(id->value), rules_of_vtimezone(c));
+                define_zone(c);
             } else if (same_name(c.name, "VEVENT") && c.first("RECURRENCE-ID")) {
                 if (const Property* uid = c.first("UID")) moved_[std::string(uid->value)].push_back(c.first("RECURRENCE-ID"));
             }
         }
         for (const Component& c : calendar.children) {
-            if (same_name(c.name, "VEVENT")) entry(c, false);
-            else if (same_name(c.name, "VTODO")) entry(c, true);
+            const bool todo = same_name(c.name, "VTODO");
+            if (!todo && !same_name(c.name, "VEVENT")) continue;
+            event_.clear();
+            for (const Property& p : c.props) event_.add(p);
+            entry(event_, todo);
         }
+    }
+
+    void define_zone(const Component& vtimezone) {
+        if (const Property* id = vtimezone.first("TZID"))
+            defined_.emplace(std::string(id->value), rules_of_vtimezone(vtimezone));
+    }
+
+    void entry(const Event& c, bool todo) {
+        unknown_zone_ = false;
+        const Property* status = c.first(Field::status);
+        if (status && same_name(status->value, "CANCELLED")) {
+            ++r_.skipped;
+            return;
+        }
+        const Property* anchor = todo && c.first(Field::due) ? c.first(Field::due) : c.first(Field::dtstart);
+        const std::optional<Moment> start = moment(anchor);
+        if (!start) {
+            ++r_.skipped;
+            return;
+        }
+        if (todo) starts_.assign(1, start->value.wall);
+        else occurrences(c, *start);
+        const std::optional<Seconds> length = todo ? std::nullopt : duration(c, *start);
+        const std::string_view text = summary(c);
+        const char* state = done(c, todo) ? "1" : "0";
+        for (Seconds s : starts_) add_line(*start, s, length, text, state);
+        if (unknown_zone_) ++r_.unknown_zones;
     }
 
 private:
@@ -192,67 +281,47 @@ private:
         return local().utc_to_wall(to_utc(m, wall));
     }
 
-    void entry(const Component& c, bool todo) {
-        unknown_zone_ = false;
-        const Property* status = c.first("STATUS");
-        if (status && same_name(status->value, "CANCELLED")) {
-            ++r_.skipped;
-            return;
-        }
-        const Property* anchor = todo && c.first("DUE") ? c.first("DUE") : c.first("DTSTART");
-        const std::optional<Moment> start = moment(anchor);
-        if (!start) {
-            ++r_.skipped;
-            return;
-        }
-        std::vector<Seconds> starts = todo ? std::vector<Seconds>{start->value.wall} : occurrences(c, *start);
-        const std::optional<Seconds> length = todo ? std::nullopt : duration(c, *start);
-        const std::string_view text = summary(c);
-        const char* state = done(c, todo) ? "1" : "0";
-        for (Seconds s : starts) add_line(*start, s, length, text, state);
-        if (unknown_zone_) ++r_.unknown_zones;
-    }
-
     static bool floating(const Moment& m) { return !m.value.utc && !m.zone; }
 
     // Exact seconds for a time on a clock; wall-clock seconds for a floating one, whose end is
     // read on the same wall clock.
-    std::optional<Seconds> duration(const Component& c, const Moment& start) {
+    std::optional<Seconds> duration(const Event& c, const Moment& start) {
         if (start.value.date_only) return std::nullopt;
-        if (const std::optional<Moment> end = moment(c.first("DTEND"))) {
+        if (const std::optional<Moment> end = moment(c.first(Field::dtend))) {
             if (floating(start)) return to_local(*end, end->value.wall) - start.value.wall;
             return to_utc(*end, end->value.wall) - to_utc(start, start.value.wall);
         }
-        if (const Property* d = c.first("DURATION")) return parse_duration(d->value);
+        if (const Property* d = c.first(Field::duration)) return parse_duration(d->value);
         return std::nullopt;
     }
 
-    static bool done(const Component& c, bool todo) {
-        if (const Property* own = c.first("X-TERMARIS-STATUS")) return own->value == "1";
-        const Property* status = c.first("STATUS");
-        return todo && ((status && same_name(status->value, "COMPLETED")) || c.first("COMPLETED"));
+    static bool done(const Event& c, bool todo) {
+        if (const Property* own = c.first(Field::own_status)) return own->value == "1";
+        const Property* status = c.first(Field::status);
+        return todo && ((status && same_name(status->value, "COMPLETED")) || c.first(Field::completed));
     }
 
-    std::string_view summary(const Component& c) {
-        const Property* p = c.first("SUMMARY");
+    std::string_view summary(const Event& c) {
+        const Property* p = c.first(Field::summary);
         if (!p) return {};
         if (p->value.find('\\') == std::string_view::npos) return p->value;
-        summary_ = unescape_text(p->value);
+        summary_.clear();
+        append_unescaped(summary_, p->value);
         return summary_;
     }
 
-    std::vector<Seconds> occurrences(const Component& c, const Moment& start) {
-        const Property* rrule = c.first("RRULE");
-        std::vector<Seconds> starts{start.value.wall};
+    // The starts of an event's occurrences into starts_.
+    void occurrences(const Event& c, const Moment& start) {
+        const Property* rrule = c.first(Field::rrule);
+        starts_.assign(1, start.value.wall);
         if (rrule) {
             const Rule rule = parse_rule(rrule->value);
             if (rule.unsupported) ++r_.rules_taken_once;
-            starts = expand_rule(rule, start.value.wall, until_of(rule, start), last_);
+            starts_ = expand_rule(rule, start.value.wall, until_of(rule, start), last_);
         }
-        add_extra_dates(c, start, starts);
-        remove_excluded(c, start, starts);
-        keep_nearest_today(starts);
-        return starts;
+        add_extra_dates(c, start, starts_);
+        remove_excluded(c, start, starts_);
+        keep_nearest_today(starts_);
     }
 
     Seconds until_of(const Rule& rule, const Moment& start) const {
@@ -263,8 +332,8 @@ private:
         return until->wall;
     }
 
-    void add_extra_dates(const Component& c, const Moment& start, std::vector<Seconds>& starts) {
-        c.each("RDATE", [&](const Property& p) {
+    void add_extra_dates(const Event& c, const Moment& start, std::vector<Seconds>& starts) {
+        c.each(Field::rdate, [&](const Property& p) {
             each_listed(p.value, [&](std::string_view item) {
                 // A PERIOD counts by its start.
                 const std::optional<Moment> m = moment(p, item.substr(0, item.find('/')));
@@ -274,11 +343,12 @@ private:
                 if (t <= last_) starts.push_back(t);
             });
         });
+        if (starts.size() < 2) return;
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     }
 
-    void remove_excluded(const Component& c, const Moment& start, std::vector<Seconds>& starts) {
+    void remove_excluded(const Event& c, const Moment& start, std::vector<Seconds>& starts) {
         std::set<Seconds> times;
         std::set<long long> days;
         auto exclude = [&](const Property& p, std::string_view item) {
@@ -287,10 +357,10 @@ private:
             if (m->value.date_only || start.value.date_only) days.insert(floor_days(m->value.wall));
             else times.insert(on_clock(*m, m->value.wall, start));
         };
-        c.each("EXDATE", [&](const Property& p) { each_listed(p.value, [&](std::string_view v) { exclude(p, v); }); });
+        c.each(Field::exdate, [&](const Property& p) { each_listed(p.value, [&](std::string_view v) { exclude(p, v); }); });
         // Occurrences moved by a component of their own (RECURRENCE-ID) come from that one.
-        const Property* uid = moved_.empty() ? nullptr : c.first("UID");
-        if (uid && !c.first("RECURRENCE-ID")) {
+        const Property* uid = moved_.empty() ? nullptr : c.first(Field::uid);
+        if (uid && !c.first(Field::recurrence_id)) {
             auto moved = moved_.find(std::string(uid->value));
             if (moved != moved_.end())
                 for (const Property* p : moved->second) exclude(*p, p->value);
@@ -336,7 +406,7 @@ private:
         }
         line += '\t';
         const size_t room = static_cast<size_t>(dl::line_limit) - line.size() - 3;  // tab, status, newline
-        append_fitted(line, text, room, *o_.codec);
+        fitter_.append(line, text, room);
         line += '\t';
         line += state;
         line += '\n';
@@ -364,9 +434,170 @@ private:
     Seconds today_ = 0, last_ = 0;
     bool unknown_zone_ = false;
     std::string summary_;  // an unescaped summary
+    SummaryFitter fitter_;
+    std::vector<Seconds> starts_;  // of the entry's occurrences
+    Event event_;                  // the one being read from a tree
     std::map<std::string, ZoneRules> defined_;
     std::map<std::string, std::optional<ZoneRules>> system_;
     std::map<std::string, std::vector<const Property*>> moved_;
+};
+
+// Reads a file line by line and imports each event or to-do of a VCALENDAR as soon as it ends,
+// without a tree. Two things change events that came before them in their VCALENDAR: a zone
+// defined after them, and an occurrence moved by a component of its own. A VCALENDAR with
+// either is read again from its start as a tree and imported whole, as if streaming never began.
+class FileReading {
+public:
+    FileReading(std::string_view bytes, Importer& importer, ImportResult& result)
+        : lines_(bytes), importer_(importer), result_(result) {}
+
+    // False when there is no VCALENDAR in the file.
+    bool run() {
+        bool seen_calendar = false;
+        const char* start = lines_.position();
+        std::string_view line;
+        while (lines_.next(line)) {
+            Property p;
+            if (split_property(line, p)) {
+                if (same_name(p.name, "BEGIN") && same_name(p.value, "VCALENDAR")) seen_calendar = true;
+                add(p, start);
+                if (reread_) read_calendar_as_tree();
+            }
+            start = lines_.position();
+        }
+        while (!open_.empty()) close_top();
+        if (reread_) read_calendar_as_tree();
+        return seen_calendar;
+    }
+
+private:
+    enum class Child { other, event, todo, zone };
+
+    // What the result held before the VCALENDAR being read began.
+    struct Mark {
+        size_t lines = 0;
+        int skipped = 0, unknown_zones = 0, rules_taken_once = 0;
+    };
+
+    void add(const Property& p, const char* start) {
+        if (zone_) zone_->add(p);
+        if (same_name(p.name, "BEGIN")) begin(p.value, start);
+        else if (same_name(p.name, "END")) end(p.value);
+        else if (ignored_ == 0 && open_.size() == 2 && (child_ == Child::event || child_ == Child::todo)) event_.add(p);
+    }
+
+    void begin(std::string_view name, const char* start) {
+        if (ignored_ > 0 || open_.size() >= max_depth) {
+            ++ignored_;
+            return;
+        }
+        if (open_.empty()) {
+            in_calendar_ = same_name(name, "VCALENDAR");
+            calendar_start_ = start;
+            mark_ = Mark{result_.lines.size(), result_.skipped, result_.unknown_zones, result_.rules_taken_once};
+            calendar_has_entries_ = false;
+        } else if (open_.size() == 1 && in_calendar_) {
+            begin_child(name);
+        }
+        open_.push_back(name);
+    }
+
+    void begin_child(std::string_view name) {
+        child_ = Child::other;
+        if (same_name(name, "VEVENT") || same_name(name, "VTODO")) {
+            child_ = same_name(name, "VTODO") ? Child::todo : Child::event;
+            event_.clear();
+        } else if (same_name(name, "VTIMEZONE")) {
+            if (calendar_has_entries_) {
+                reread_ = true;
+                return;
+            }
+            child_ = Child::zone;
+            zone_ = std::make_unique<ComponentBuilder>([this](Component&& done) { zone_done_ = std::move(done); },
+                                                       max_depth - 1);
+            zone_->add(Property{"BEGIN", {}, name});
+        }
+    }
+
+    void end(std::string_view name) {
+        if (ignored_ > 0) {
+            --ignored_;
+            return;
+        }
+        // An END that closes an outer component closes the ones left open inside it.
+        for (size_t k = open_.size(); k-- > 0;) {
+            if (!same_name(open_[k], name)) continue;
+            while (open_.size() > k) close_top();
+            return;
+        }
+    }
+
+    void close_top() {
+        if (open_.size() == 2 && in_calendar_) close_child();
+        open_.pop_back();
+    }
+
+    void close_child() {
+        const Child child = std::exchange(child_, Child::other);
+        if (reread_) return;
+        if (child == Child::zone) {
+            zone_->close_all();
+            zone_.reset();
+            importer_.define_zone(zone_done_);
+        } else if (child == Child::event || child == Child::todo) {
+            if (child == Child::event && event_.first(Field::recurrence_id) && event_.first(Field::uid)) {
+                reread_ = true;
+                return;
+            }
+            importer_.entry(event_, child == Child::todo);
+            calendar_has_entries_ = true;
+        }
+    }
+
+    // Takes back what streaming imported of the VCALENDAR and reads it whole from its start.
+    void read_calendar_as_tree() {
+        result_.lines.resize(mark_.lines);
+        result_.skipped = mark_.skipped;
+        result_.unknown_zones = mark_.unknown_zones;
+        result_.rules_taken_once = mark_.rules_taken_once;
+        lines_.seek(calendar_start_);
+        bool closed = false;
+        Component& calendar = trees_.emplace_back();
+        ComponentBuilder tree([&](Component&& done) {
+            calendar = std::move(done);
+            closed = true;
+        });
+        std::string_view line;
+        while (!closed && lines_.next(line)) {
+            Property p;
+            if (split_property(line, p)) tree.add(p);
+        }
+        tree.close_all();
+        importer_.read(calendar);
+        open_.clear();
+        child_ = Child::other;
+        zone_.reset();
+        reread_ = false;
+    }
+
+    LineReader lines_;
+    Importer& importer_;
+    ImportResult& result_;
+    std::vector<std::string_view> open_;  // names of the components not yet closed
+    size_t ignored_ = 0;                  // levels dropped below max_depth
+    // The component at the bottom of open_, a VCALENDAR when in_calendar_.
+    bool in_calendar_ = false;
+    const char* calendar_start_ = nullptr;
+    Mark mark_;
+    bool calendar_has_entries_ = false;
+    bool reread_ = false;
+    // The VCALENDAR's child being read.
+    Child child_ = Child::other;
+    Event event_;
+    std::unique_ptr<ComponentBuilder> zone_;
+    Component zone_done_;
+    // VCALENDARs read as trees: their moved occurrences are pointed to until the end.
+    std::deque<Component> trees_;
 };
 
 // Rows are compared without their newline, which held-back lines carry.
@@ -374,39 +605,80 @@ std::string_view without_newline(std::string_view line) {
     return !line.empty() && line.back() == '\n' ? line.substr(0, line.size() - 1) : line;
 }
 
+// Eight bytes at a time: the lines of a large file are hashed twice over in an import.
 std::uint64_t hash_of(std::string_view line) {
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (char c : line) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
+    std::uint64_t hash = line.size();
+    size_t at = 0;
+    for (; at + 8 <= line.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, line.data() + at, 8);
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ULL;
+        hash ^= hash >> 29;
     }
-    return hash;
+    std::uint64_t tail = 0;
+    if (at < line.size()) std::memcpy(&tail, line.data() + at, line.size() - at);
+    hash = (hash ^ tail) * 0x9E3779B97F4A7C15ULL;
+    return hash ^ hash >> 32;
 }
 
+// Lines by their text without newline, in open addressing: no allocation per line.
+class LineSet {
+public:
+    explicit LineSet(size_t expected) {
+        size_t capacity = 16;
+        while (capacity < 2 * expected) capacity *= 2;
+        slots_.resize(capacity);
+    }
+
+    // False when an equal line is there already; the text must outlive the set.
+    bool insert(std::string_view line) {
+        line = without_newline(line);
+        if (2 * (count_ + 1) > slots_.size()) grow();
+        const std::uint64_t hash = hash_of(line);
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (!slot.used) {
+                slot = Slot{hash, line.data(), line.size(), true};
+                ++count_;
+                return true;
+            }
+            if (slot.hash == hash && std::string_view(slot.text, slot.size) == line) return false;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        const char* text = nullptr;
+        size_t size = 0;
+        bool used = false;
+    };
+
+    void grow() {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old) {
+            if (!slot.used) continue;
+            size_t at = slot.hash & mask;
+            while (slots_[at].used) at = (at + 1) & mask;
+            slots_[at] = slot;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    size_t count_ = 0;
+};
+
 // Removes the lines equal to one already there or to an earlier one of them, keeping the order
-// of the others; returns how many went. Sorted hashes instead of a hash set: a file of 100,000
-// entries is checked without an allocation per line.
+// of the others; returns how many went.
 int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::string_view>* existing) {
-    using Key = std::pair<std::uint64_t, size_t>;  // hash, index
-    std::vector<Key> there;
-    if (existing) {
-        there.reserve(existing->size());
-        for (size_t i = 0; i < existing->size(); ++i) there.emplace_back(hash_of(without_newline((*existing)[i])), i);
-        std::sort(there.begin(), there.end());
-    }
-    std::vector<Key> fresh;
-    fresh.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) fresh.emplace_back(hash_of(without_newline(lines[i])), i);
-    std::sort(fresh.begin(), fresh.end());
+    LineSet seen((existing ? existing->size() : 0) + lines.size());
+    if (existing)
+        for (std::string_view line : *existing) seen.insert(line);
     std::vector<bool> drop(lines.size(), false);
-    for (size_t k = 0; k < fresh.size(); ++k) {
-        const auto [hash, index] = fresh[k];
-        for (size_t j = k; j-- > 0 && fresh[j].first == hash;)
-            if (!drop[fresh[j].second] && lines[fresh[j].second] == lines[index]) drop[index] = true;
-        auto it = std::lower_bound(there.begin(), there.end(), Key{hash, 0});
-        for (; !drop[index] && it != there.end() && it->first == hash; ++it)
-            if (without_newline((*existing)[it->second]) == without_newline(lines[index])) drop[index] = true;
-    }
+    for (size_t i = 0; i < lines.size(); ++i) drop[i] = !seen.insert(lines[i]);
     size_t kept = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (drop[i]) continue;
@@ -422,11 +694,10 @@ int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::stri
 
 ImportResult import_calendar(std::string_view bytes, const ImportOptions& options) {
     ImportResult result;
-    Calendar calendar;
-    result.is_calendar = calendar.read(bytes);
-    if (!result.is_calendar) return result;
     Importer importer(options, result);
-    for (const Component& c : calendar.calendars()) importer.read(c);
+    FileReading reading(bytes, importer, result);
+    result.is_calendar = reading.run();
+    if (!result.is_calendar) return ImportResult{};
     result.already_there = drop_duplicates(result.lines, options.existing);
     result.imported = static_cast<int>(result.lines.size());
     return result;
