@@ -149,13 +149,6 @@ std::string TextCodec::from_utf8(std::string_view utf8) const {
     return out;
 }
 
-size_t utf8_sequence_length(unsigned char lead) {
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    return 1;
-}
-
 const TextCodec& latin1_codec() {
     static const TextCodec codec = [] {
         char32_t upper[128];

@@ -47,6 +47,11 @@ private:
 const TextCodec& latin1_codec();
 
 // Number of bytes of the UTF-8 sequence that starts with this byte (1 for a stray byte).
-size_t utf8_sequence_length(unsigned char lead);
+inline size_t utf8_sequence_length(unsigned char lead) {
+    if (lead < 0xC2) return 1;
+    if (lead <= 0xDF) return 2;
+    if (lead <= 0xEF) return 3;
+    return lead <= 0xF4 ? 4 : 1;
+}
 
 }  // namespace ical

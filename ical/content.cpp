@@ -9,8 +9,6 @@ namespace {
 
 constexpr size_t max_octets = 75;
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 bool is_fold(const std::string_view rest) { return !rest.empty() && (rest[0] == ' ' || rest[0] == '\t'); }
@@ -96,13 +94,6 @@ void ComponentBuilder::close_all() {
     while (!open_.empty()) close_top();
 }
 
-bool same_name(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (upper(a[i]) != upper(b[i])) return false;
-    return true;
-}
-
 std::string_view Property::param(std::string_view param_name) const {
     size_t pos = 0;
     while (pos < params.size()) {
@@ -161,15 +152,13 @@ std::string unescape_text(std::string_view value) {
 }
 
 void append_unescaped(std::string& out, std::string_view value) {
-    out.reserve(out.size() + value.size());
-    for (size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
-            out += value[i];
-            continue;
-        }
-        const char next = value[++i];
+    for (size_t slash; (slash = value.find('\\')) != std::string_view::npos && slash + 1 < value.size();) {
+        out.append(value.data(), slash);
+        const char next = value[slash + 1];
         out += next == 'n' || next == 'N' ? '\n' : next;
+        value.remove_prefix(slash + 2);
     }
+    out.append(value.data(), value.size());
 }
 
 void append_escaped(std::string& out, std::string_view text) {

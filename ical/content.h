@@ -12,7 +12,15 @@
 namespace ical {
 
 // Names compare without regard to ASCII case.
-bool same_name(std::string_view a, std::string_view b);
+inline bool same_name(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
+        const char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 'a' + 'A') : b[i];
+        if (x != y) return false;
+    }
+    return true;
+}
 
 // One property; every view points into the text it was read from.
 struct Property {

@@ -109,7 +109,7 @@ public:
             out.append(utf8.data(), utf8.size());
             return;
         }
-        clean_.assign(first_code_points(utf8, room));
+        clean_.assign(utf8.size() <= room ? utf8 : first_code_points(utf8, room));
         for (char& c : clean_)
             if (is_control(c)) c = ' ';
         convert();
@@ -137,12 +137,12 @@ enum class Field { other, dtstart, dtend, duration, due, summary, status, comple
                    exdate, uid, recurrence_id };
 
 Field field_of(std::string_view name) {
-    static const std::pair<const char*, Field> fields[] = {
-        {"DTSTART", Field::dtstart},   {"DTEND", Field::dtend},         {"DURATION", Field::duration},
-        {"DUE", Field::due},           {"SUMMARY", Field::summary},     {"STATUS", Field::status},
-        {"COMPLETED", Field::completed}, {"X-TERMARIS-STATUS", Field::own_status}, {"RRULE", Field::rrule},
-        {"RDATE", Field::rdate},       {"EXDATE", Field::exdate},       {"UID", Field::uid},
-        {"RECURRENCE-ID", Field::recurrence_id}};
+    static const std::pair<std::string_view, Field> fields[] = {
+        {"DTSTART", Field::dtstart},     {"DTEND", Field::dtend},     {"DURATION", Field::duration},
+        {"DUE", Field::due},             {"SUMMARY", Field::summary}, {"STATUS", Field::status},
+        {"COMPLETED", Field::completed}, {"X-TERMARIS-STATUS", Field::own_status},
+        {"RRULE", Field::rrule},         {"RDATE", Field::rdate},     {"EXDATE", Field::exdate},
+        {"UID", Field::uid},             {"RECURRENCE-ID", Field::recurrence_id}};
     for (const auto& [text, field] : fields)
         if (same_name(name, text)) return field;
     return Field::other;
@@ -172,6 +172,79 @@ private:
     std::vector<std::pair<Field, Property>> props_;
 };
 
+// Rows are compared without their newline, which held-back lines carry.
+std::string_view without_newline(std::string_view line) {
+    return !line.empty() && line.back() == '\n' ? line.substr(0, line.size() - 1) : line;
+}
+
+// Eight bytes at a time, folded to 32 bits.
+std::uint32_t hash_of(std::string_view line) {
+    std::uint64_t hash = line.size();
+    size_t at = 0;
+    for (; at + 8 <= line.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, line.data() + at, 8);
+        hash = (hash ^ word) * 0x9E3779B97F4A7C15ULL;
+        hash ^= hash >> 29;
+    }
+    std::uint64_t tail = 0;
+    if (at < line.size()) std::memcpy(&tail, line.data() + at, line.size() - at);
+    hash = (hash ^ tail) * 0x9E3779B97F4A7C15ULL;
+    return static_cast<std::uint32_t>(hash ^ hash >> 32);
+}
+
+// Lines by their text without newline, in open addressing: nothing allocated per line.
+class LineSet {
+public:
+    explicit LineSet(size_t most) {
+        size_t capacity = 16;
+        while (capacity < 2 * most) capacity *= 2;
+        slots_.resize(capacity);
+    }
+
+    // False when an equal line was added before; the line must outlive the set.
+    bool add(std::string_view line, std::uint32_t hash) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (!slot.text) {
+                slot = Slot{hash, static_cast<std::uint32_t>(line.size()), line.data() ? line.data() : ""};
+                return true;
+            }
+            if (slot.hash == hash && std::string_view(slot.text, slot.size) == line) return false;
+        }
+    }
+
+private:
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t size = 0;
+        const char* text = nullptr;  // null when free
+    };
+
+    std::vector<Slot> slots_;
+};
+
+// Removes the lines equal to one already there or to an earlier one of them, keeping the order
+// of the others; returns how many went. hashes are those of the lines.
+int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::uint32_t>& hashes,
+                    const std::vector<std::string_view>* existing) {
+    LineSet seen((existing ? existing->size() : 0) + lines.size());
+    if (existing)
+        for (std::string_view line : *existing) seen.add(without_newline(line), hash_of(without_newline(line)));
+    std::vector<bool> added(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) added[i] = seen.add(without_newline(lines[i]), hashes[i]);
+    size_t kept = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!added[i]) continue;
+        if (kept != i) lines[kept] = std::move(lines[i]);
+        ++kept;
+    }
+    const int dropped = static_cast<int>(lines.size() - kept);
+    lines.resize(kept);
+    return dropped;
+}
+
 class Importer {
 public:
     Importer(const ImportOptions& o, ImportResult& r) : o_(o), r_(r), fitter_(*o.codec) {
@@ -196,6 +269,15 @@ public:
             entry(event_, todo);
         }
     }
+
+    // Forgets the entries after the first count, as if they had never been made.
+    void take_back(size_t count) {
+        r_.lines.resize(count);
+        hashes_.resize(count);
+    }
+
+    // Drops the entries that are there already or were made twice.
+    void finish() { r_.already_there = drop_duplicates(r_.lines, hashes_, o_.existing); }
 
     void define_zone(const Component& vtimezone) {
         if (const Property* id = vtimezone.first("TZID"))
@@ -388,8 +470,8 @@ private:
             ++r_.skipped;
             return;
         }
-        std::string line;
-        line.reserve(64 + text.size());
+        std::string& line = line_;
+        line.clear();
         append_digits(line, day.year, 4);
         line += '.';
         append_digits(line, day.month, 2);
@@ -410,8 +492,10 @@ private:
         line += '\t';
         line += state;
         line += '\n';
-        r_.lines.push_back(std::move(line));
+        r_.lines.emplace_back(line);
+        hashes_.push_back(hash_of(without_newline(line)));
     }
+
 
     static void append_clock(std::string& out, const Civil& c) {
         append_digits(out, c.hour, 2);
@@ -437,6 +521,8 @@ private:
     SummaryFitter fitter_;
     std::vector<Seconds> starts_;  // of the entry's occurrences
     Event event_;                  // the one being read from a tree
+    std::string line_;             // the entry being made
+    std::vector<std::uint32_t> hashes_;  // of the lines made, while they are hot
     std::map<std::string, ZoneRules> defined_;
     std::map<std::string, std::optional<ZoneRules>> system_;
     std::map<std::string, std::vector<const Property*>> moved_;
@@ -556,7 +642,7 @@ private:
 
     // Takes back what streaming imported of the VCALENDAR and reads it whole from its start.
     void read_calendar_as_tree() {
-        result_.lines.resize(mark_.lines);
+        importer_.take_back(mark_.lines);
         result_.skipped = mark_.skipped;
         result_.unknown_zones = mark_.unknown_zones;
         result_.rules_taken_once = mark_.rules_taken_once;
@@ -600,95 +686,6 @@ private:
     std::deque<Component> trees_;
 };
 
-// Rows are compared without their newline, which held-back lines carry.
-std::string_view without_newline(std::string_view line) {
-    return !line.empty() && line.back() == '\n' ? line.substr(0, line.size() - 1) : line;
-}
-
-// Eight bytes at a time: the lines of a large file are hashed twice over in an import.
-std::uint64_t hash_of(std::string_view line) {
-    std::uint64_t hash = line.size();
-    size_t at = 0;
-    for (; at + 8 <= line.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, line.data() + at, 8);
-        hash = (hash ^ word) * 0x9E3779B97F4A7C15ULL;
-        hash ^= hash >> 29;
-    }
-    std::uint64_t tail = 0;
-    if (at < line.size()) std::memcpy(&tail, line.data() + at, line.size() - at);
-    hash = (hash ^ tail) * 0x9E3779B97F4A7C15ULL;
-    return hash ^ hash >> 32;
-}
-
-// Lines by their text without newline, in open addressing: no allocation per line.
-class LineSet {
-public:
-    explicit LineSet(size_t expected) {
-        size_t capacity = 16;
-        while (capacity < 2 * expected) capacity *= 2;
-        slots_.resize(capacity);
-    }
-
-    // False when an equal line is there already; the text must outlive the set.
-    bool insert(std::string_view line) {
-        line = without_newline(line);
-        if (2 * (count_ + 1) > slots_.size()) grow();
-        const std::uint64_t hash = hash_of(line);
-        const size_t mask = slots_.size() - 1;
-        for (size_t at = hash & mask;; at = (at + 1) & mask) {
-            Slot& slot = slots_[at];
-            if (!slot.used) {
-                slot = Slot{hash, line.data(), line.size(), true};
-                ++count_;
-                return true;
-            }
-            if (slot.hash == hash && std::string_view(slot.text, slot.size) == line) return false;
-        }
-    }
-
-private:
-    struct Slot {
-        std::uint64_t hash = 0;
-        const char* text = nullptr;
-        size_t size = 0;
-        bool used = false;
-    };
-
-    void grow() {
-        std::vector<Slot> old(slots_.size() * 2);
-        old.swap(slots_);
-        const size_t mask = slots_.size() - 1;
-        for (const Slot& slot : old) {
-            if (!slot.used) continue;
-            size_t at = slot.hash & mask;
-            while (slots_[at].used) at = (at + 1) & mask;
-            slots_[at] = slot;
-        }
-    }
-
-    std::vector<Slot> slots_;
-    size_t count_ = 0;
-};
-
-// Removes the lines equal to one already there or to an earlier one of them, keeping the order
-// of the others; returns how many went.
-int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::string_view>* existing) {
-    LineSet seen((existing ? existing->size() : 0) + lines.size());
-    if (existing)
-        for (std::string_view line : *existing) seen.insert(line);
-    std::vector<bool> drop(lines.size(), false);
-    for (size_t i = 0; i < lines.size(); ++i) drop[i] = !seen.insert(lines[i]);
-    size_t kept = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (drop[i]) continue;
-        if (kept != i) lines[kept] = std::move(lines[i]);
-        ++kept;
-    }
-    const int dropped = static_cast<int>(lines.size() - kept);
-    lines.resize(kept);
-    return dropped;
-}
 
 }  // namespace
 
@@ -698,7 +695,7 @@ ImportResult import_calendar(std::string_view bytes, const ImportOptions& option
     FileReading reading(bytes, importer, result);
     result.is_calendar = reading.run();
     if (!result.is_calendar) return ImportResult{};
-    result.already_there = drop_duplicates(result.lines, options.existing);
+    importer.finish();
     result.imported = static_cast<int>(result.lines.size());
     return result;
 }
