@@ -43,6 +43,12 @@ std::string utf8_to_latin1(std::string_view text) {
 
 bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
+// Where the ASCII bytes from at end.
+size_t ascii_run_end(std::string_view text, size_t at) {
+    while (at < text.size() && static_cast<unsigned char>(text[at]) < 0x80) ++at;
+    return at;
+}
+
 // The code point of a well-formed two- or three-byte sequence at the start of text (no overlong
 // form, no surrogate), or 0 with anything else.
 char32_t two_or_three_byte_point(std::string_view text, size_t& length) {
@@ -106,17 +112,22 @@ void TextCodec::append_utf8(std::string& out, std::string_view text) const {
         out += to_utf8_(text);
         return;
     }
-    for (char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) out += c;
-        else out.append(table_utf8_[b - 0x80], table_length_[b - 0x80]);
+    for (size_t i = 0; i < text.size();) {
+        const size_t ascii_end = ascii_run_end(text, i);
+        out.append(text.data() + i, ascii_end - i);
+        if (ascii_end == text.size()) break;
+        const auto b = static_cast<unsigned char>(text[ascii_end]);
+        out.append(table_utf8_[b - 0x80], table_length_[b - 0x80]);
+        i = ascii_end + 1;
     }
 }
 
 bool TextCodec::table_from_utf8(std::string& out, std::string_view utf8) const {
     for (size_t i = 0; i < utf8.size();) {
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
-            out += utf8[i++];
+        const size_t ascii_end = ascii_run_end(utf8, i);
+        if (ascii_end > i) {
+            out.append(utf8.data() + i, ascii_end - i);
+            i = ascii_end;
             continue;
         }
         size_t length = 0;
