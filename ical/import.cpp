@@ -73,10 +73,10 @@ void each_listed(std::string_view list, Visit&& visit) {
     }
 }
 
-void append_digits(std::string& out, int value, int width) {
-    char digits[12];
-    for (int i = width - 1; i >= 0; --i, value /= 10) digits[i] = static_cast<char>('0' + value % 10);
-    out.append(digits, static_cast<size_t>(width));
+// The last width digits of value.
+char* put_digits(char* out, int value, int width) {
+    for (int i = width - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+    return out + width;
 }
 
 bool is_control(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
@@ -478,23 +478,26 @@ private:
             ++r_.skipped;
             return;
         }
-        std::string& line = line_;
-        line.clear();
-        append_digits(line, day.year, 4);
-        line += '.';
-        append_digits(line, day.month, 2);
-        line += '.';
-        append_digits(line, day.day, 2);
-        line += '\t';
-        line += day_label(day.day, day.month, day.year);
-        line += '\t';
+        // Date, weekday and time first, in a buffer of their own: they have a fixed size.
+        char head[32];
+        char* p = put_digits(head, day.year, 4);
+        *p++ = '.';
+        p = put_digits(p, day.month, 2);
+        *p++ = '.';
+        p = put_digits(p, day.day, 2);
+        *p++ = '\t';
+        const char* label = day_label(day.day, day.month, day.year);
+        p = std::copy(label, label + std::strlen(label), p);
+        *p++ = '\t';
         if (!start.value.date_only) {
             std::optional<Seconds> local_end;
             if (length)
                 local_end = floating(start) ? local_start + *length : local().utc_to_wall(to_utc(start, wall) + *length);
-            append_time(line, local_start, local_end);
+            p = put_time(p, local_start, local_end);
         }
-        line += '\t';
+        *p++ = '\t';
+        std::string& line = line_;
+        line.assign(head, p);
         const size_t room = static_cast<size_t>(dl::line_limit) - line.size() - 3;  // tab, status, newline
         fitter_.append(line, text, room);
         line += '\t';
@@ -504,21 +507,21 @@ private:
         hashes_.push_back(hash_of(without_newline(line)));
     }
 
-
-    static void append_clock(std::string& out, const Civil& c) {
-        append_digits(out, c.hour, 2);
-        out += ':';
-        append_digits(out, c.minute, 2);
+    static char* put_clock(char* out, const Civil& c) {
+        out = put_digits(out, c.hour, 2);
+        *out++ = ':';
+        return put_digits(out, c.minute, 2);
     }
 
     // "HH:MM", or "HH:MM-HH:MM" when the end comes within a day (on the same day, or on the
     // next before the start time, as an entry's range that runs past midnight).
-    static void append_time(std::string& text, Seconds local_start, std::optional<Seconds> local_end) {
-        append_clock(text, to_civil(local_start));
+    static char* put_time(char* out, Seconds local_start, std::optional<Seconds> local_end) {
+        out = put_clock(out, to_civil(local_start));
         if (local_end && *local_end > local_start && *local_end - local_start <= day_seconds) {
-            text += '-';
-            append_clock(text, to_civil(*local_end));
+            *out++ = '-';
+            out = put_clock(out, to_civil(*local_end));
         }
+        return out;
     }
 
     const ImportOptions& o_;
@@ -699,6 +702,8 @@ private:
 
 ImportResult import_calendar(std::string_view bytes, const ImportOptions& options) {
     ImportResult result;
+    // An event takes more than a hundred bytes: room for the entries of most files at once.
+    result.lines.reserve(std::min<size_t>(bytes.size() / 128, size_t{1} << 20));
     Importer importer(options, result);
     FileReading reading(bytes, importer, result);
     result.is_calendar = reading.run();

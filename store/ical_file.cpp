@@ -47,8 +47,11 @@ IcalRead import_ical_file(const char* path, RowStore& store, int today_day, int 
     result = ical::import_calendar(bytes, options);
     if (!result.is_calendar)
         return IcalRead::not_calendar;
-    store.lines.insert(store.lines.end(), std::make_move_iterator(result.lines.begin()),
-                       std::make_move_iterator(result.lines.end()));
+    if (store.lines.empty())
+        store.lines.swap(result.lines);
+    else
+        store.lines.insert(store.lines.end(), std::make_move_iterator(result.lines.begin()),
+                           std::make_move_iterator(result.lines.end()));
     result.lines.clear();  // moved into the store
     return IcalRead::ok;
 }
