@@ -158,6 +158,11 @@ INSTANTIATE_TEST_SUITE_P(
                       event("DTSTART:19700101T080000\r\n") + event("DTSTART;VALUE=DATE:20380101\r\n") +
                           event("SUMMARY:no start\r\n") + event("DTSTART:20240231T080000\r\n"),
                       {}, 4},
+        ToleranceCase{"a zone defined after the event that uses it (13:00 at +05:00 is 09:00 in Berlin)",
+                      "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;TZID=Far East:20240102T130000\r\nSUMMARY:x\r\n"
+                      "END:VEVENT\r\nBEGIN:VTIMEZONE\r\nTZID:Far East\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\n"
+                      "TZOFFSETFROM:+0500\r\nTZOFFSETTO:+0500\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\nEND:VCALENDAR\r\n",
+                      {"2024.01.02\tThu\t09:00\tx\t0\n"}, 0},
         ToleranceCase{"a rule with parts beyond the supported ones gives its first occurrence",
                       event("DTSTART:20240101T080000\r\nRRULE:FREQ=MONTHLY;BYSETPOS=-1;BYDAY=MO,TU\r\nSUMMARY:x\r\n"),
                       {"2024.01.01\tMon\t08:00\tx\t0\n"}, 0}));
@@ -271,6 +276,34 @@ TEST(Export, FoldsAt75OctetsWithoutSplittingACharacter) {
     ASSERT_TRUE(c.read("BEGIN:VCALENDAR\r\n" + out + "END:VCALENDAR\r\n"));
     EXPECT_EQ(c.calendars()[0].first("SUMMARY")->value, utf8.substr(8));
 }
+
+struct CodecCase {
+    std::string from, to;
+    bool to_utf8;
+};
+
+class CodecTable : public testing::TestWithParam<CodecCase> {};
+
+// A table that knows only "\xe9" (e acute): what it cannot say goes to the general conversion.
+TEST_P(CodecTable, ConvertsWhatItHoldsAndHandsOnTheRest) {
+    char32_t upper[128] = {};
+    upper[0xe9 - 0x80] = 0xe9;
+    const TextCodec codec([](std::string_view) { return std::string("<general>"); },
+                          [](std::string_view) { return std::string("<general>"); }, upper);
+    const CodecCase& c = GetParam();
+    EXPECT_EQ(c.to_utf8 ? codec.to_utf8(c.from) : codec.from_utf8(c.from), c.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CodecTable,
+    testing::Values(CodecCase{"caf\xe9, caf\xe9", "caf\xc3\xa9, caf\xc3\xa9", true},
+                    CodecCase{"Gr\xfc\xdf" "e", "<general>", true},
+                    CodecCase{"caf\xc3\xa9 ok", "caf\xe9 ok", false},
+                    CodecCase{"\xc3\xbc", "<general>", false},          // a character of no byte
+                    CodecCase{"caf\xc3", "<general>", false},            // cut short
+                    CodecCase{"\xc0\xa9", "<general>", false},          // overlong
+                    CodecCase{"\xed\xa0\x80", "<general>", false},     // a surrogate
+                    CodecCase{"plain", "plain", false}));
 
 struct ExportCase {
     const char* line;
