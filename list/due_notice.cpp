@@ -1,5 +1,6 @@
 #include "list/due_notice.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "store/date_line.h"
@@ -38,12 +39,37 @@ std::string entry_line(const RowStore& rows, size_t row, int df) {
 
 std::vector<size_t> DueNotices::take_newly_due(const RowStore& rows, const Today& today) {
     std::vector<size_t> due;
+    std::vector<std::uint64_t> hashes;
     DueScratch s;
-    for (size_t row = 0; row < rows.row_count(); ++row)
-        if (rows.cell(row, col_status) == "0" && is_due(rows, row, today, s) && !named_.count(key_of(rows, row)))
-            due.push_back(row);
-    for (size_t row : due) named_.insert(key_of(rows, row));
+    for (size_t row = 0; row < rows.row_count(); ++row) {
+        if (rows.cell(row, col_status) != "0" || !is_due(rows, row, today, s)) continue;
+        const std::uint64_t hash = hash_of(rows, row);
+        if (named(hash)) continue;
+        due.push_back(row);
+        hashes.push_back(hash);
+    }
+    remember(std::move(hashes));
     return due;
+}
+
+std::uint64_t DueNotices::hash_of(const RowStore& rows, size_t row) {
+    // FNV-1a over the cells of the key, each ended by a tab.
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int col : {col_date, col_time, col_text}) {
+        for (unsigned char c : rows.cell(row, col)) hash = (hash ^ c) * 1099511628211ull;
+        hash = (hash ^ static_cast<unsigned char>('\t')) * 1099511628211ull;
+    }
+    return hash;
+}
+
+bool DueNotices::named(std::uint64_t hash) const { return std::binary_search(named_.begin(), named_.end(), hash); }
+
+void DueNotices::remember(std::vector<std::uint64_t> hashes) {
+    if (hashes.empty()) return;
+    std::sort(hashes.begin(), hashes.end());
+    const auto middle = named_.insert(named_.end(), hashes.begin(), hashes.end());
+    std::inplace_merge(named_.begin(), middle, named_.end());
+    named_.erase(std::unique(named_.begin(), named_.end()), named_.end());
 }
 
 std::string DueNotices::key_of(const RowStore& rows, size_t row) {
