@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <string>
 #include <vector>
 #include "fw/notify_icon.h"
@@ -156,27 +155,6 @@ TEST_F(Reminders, ANewlyDueEntryIsNamedOnceAndADoneOneNever)
     tick();
     EXPECT_EQ(balloons(shell.taken()),
               (std::vector<std::string>{"A Date is due|" + wt::date_in_days(0) + " " + added}));
-}
-
-TEST_F(Reminders, ThreeFourAndMoreEntriesGiveTheAndMoreForm)
-{
-    const struct { int count; std::string title, last_line; } cases[] = {
-        {3, "3 Dates are due", ""}, {4, "4 Dates are due", "and 1 more"}, {9, "9 Dates are due", "and 6 more"}};
-    for (const auto& c : cases) {
-        std::vector<std::string> lines;
-        for (int i = 0; i < c.count; ++i)
-            lines.push_back(due_line(-1 - i, unique_text("Entry")));
-        wt::set_rows(lines);
-        tick();
-        std::vector<std::string> shown = balloons(shell.taken());
-        ASSERT_EQ(shown.size(), 1u) << c.count;
-        const std::string& b = shown[0];
-        EXPECT_EQ(b.substr(0, b.find('|')), c.title);
-        const std::string text = b.substr(b.find('|') + 1);
-        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), c.last_line.empty() ? 2 : 3) << text;
-        if (!c.last_line.empty())
-            EXPECT_EQ(text.substr(text.rfind('\n') + 1), c.last_line);
-    }
 }
 
 TEST_F(Reminders, AClickBringsTheListForwardWithTheFirstEntrySelected)
