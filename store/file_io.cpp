@@ -152,6 +152,41 @@ ReadResult read_whole_file(const char* path, std::string& bytes)
     return ReadResult::ok;
 }
 
+MappedFile::~MappedFile()
+{
+    if (data_ && size_ > 0)
+        UnmapViewOfFile(data_);
+    if (mapping_)
+        CloseHandle(mapping_);
+    if (file_)
+        CloseHandle(file_);
+}
+
+ReadResult MappedFile::open(const char* path)
+{
+    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (f == INVALID_HANDLE_VALUE) {
+        DWORD err = GetLastError();
+        return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadResult::missing
+                                                                              : ReadResult::unreadable;
+    }
+    file_ = f;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(f, &size) || size.QuadPart < 0 || size.QuadPart > (1LL << 31))
+        return ReadResult::unreadable;
+    if (size.QuadPart == 0)
+        return ReadResult::ok;  // an empty file cannot be mapped
+    mapping_ = CreateFileMappingA(f, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping_)
+        return ReadResult::unreadable;
+    data_ = static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+    if (!data_)
+        return ReadResult::unreadable;
+    size_ = static_cast<size_t>(size.QuadPart);
+    return ReadResult::ok;
+}
+
 FileStamp file_stamp(const char* path)
 {
     FileStamp s;

@@ -10,6 +10,25 @@ enum class ReadResult { ok, missing, unreadable };
 
 ReadResult read_whole_file(const char* path, std::string& bytes);
 
+// A whole file's bytes where they lie, mapped read-only instead of copied: for large files read
+// once. Others may read the file meanwhile but not write it.
+class MappedFile {
+public:
+    MappedFile() = default;
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    ReadResult open(const char* path);
+    std::string_view bytes() const { return {data_, size_}; }
+
+private:
+    void* file_ = nullptr;
+    void* mapping_ = nullptr;
+    const char* data_ = nullptr;
+    size_t size_ = 0;
+};
+
 FileStamp file_stamp(const char* path);
 
 // One read of a date file: its bytes, their lines, and the file's stamp from just before the read

@@ -32,8 +32,8 @@ ical::Seconds utc_now()
 IcalRead import_ical_file(const char* path, RowStore& store, int today_day, int today_month, int today_year,
                           ical::ImportResult& result)
 {
-    std::string bytes;
-    if (read_whole_file(path, bytes) != ReadResult::ok)
+    MappedFile file;
+    if (file.open(path) != ReadResult::ok)
         return IcalRead::unreadable;
     const std::vector<std::string_view> existing = all_entries(store);
     const SystemZones zones;
@@ -44,7 +44,7 @@ IcalRead import_ical_file(const char* path, RowStore& store, int today_day, int 
     options.today_month = today_month;
     options.today_year = today_year;
     options.existing = &existing;
-    result = ical::import_calendar(bytes, options);
+    result = ical::import_calendar(file.bytes(), options);
     if (!result.is_calendar)
         return IcalRead::not_calendar;
     if (store.lines.empty())
