@@ -110,6 +110,14 @@ public:
             out.append(utf8.data(), utf8.size());
             return;
         }
+        // A code point never takes more bytes in the code page than in UTF-8: a summary that fits
+        // as UTF-8 and has no control character fits converted, and goes straight to the line.
+        if (utf8.size() <= room && std::none_of(utf8.begin(), utf8.end(), is_control)) {
+            const size_t before = out.size();
+            codec_.append_from_utf8(out, utf8);
+            if (out.size() - before <= room) return;
+            out.resize(before);
+        }
         clean_.assign(utf8.size() <= room ? utf8 : first_code_points(utf8, room));
         for (char& c : clean_)
             if (is_control(c)) c = ' ';

@@ -138,10 +138,13 @@ void RowStore::sort_rows() {
     keys.reserve(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) keys.push_back(key_of(date_of(rows_[i].joined), i));
     // Stable: equal dates keep their order.
-    std::stable_sort(keys.begin(), keys.end(), [this](const DateKey& a, const DateKey& b) {
+    const auto before = [this](const DateKey& a, const DateKey& b) {
         const int c = compare_keys(a, b);
         return rows_up_ ? c < 0 : c > 0;
-    });
+    };
+    // Rows read from a file the list wrote are in order already: nothing to move.
+    if (std::is_sorted(keys.begin(), keys.end(), before)) return;
+    std::stable_sort(keys.begin(), keys.end(), before);
     std::vector<Row> sorted;
     sorted.reserve(rows_.size());
     for (const DateKey& key : keys) sorted.push_back(std::move(rows_[key.index]));

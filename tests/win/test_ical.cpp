@@ -85,12 +85,16 @@ TEST_F(Ical, ExportThenImportGivesBackEveryEntry)
 TEST_F(Ical, AFileThatIsNotICalendarChangesNothing)
 {
     const std::vector<std::string> before = all_entries();
-    wt::write_file(dir_ + "\\notes.ics", "2024.01.01\tMon\t\tNot a calendar\t0\r\n");
-    const auto shown = run(ID_IMPORT_ICAL, dir_ + "\\notes.ics");
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].stop);
-    EXPECT_NE(shown[0].text.find("is not an iCalendar file"), std::string::npos);
-    EXPECT_EQ(all_entries(), before);
+    // An empty file too: it has no bytes to map.
+    for (const char* content : {"2024.01.01\tMon\t\tNot a calendar\t0\r\n", ""}) {
+        SCOPED_TRACE(content);
+        wt::write_file(dir_ + "\\notes.ics", content);
+        const auto shown = run(ID_IMPORT_ICAL, dir_ + "\\notes.ics");
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_TRUE(shown[0].stop);
+        EXPECT_NE(shown[0].text.find("is not an iCalendar file"), std::string::npos);
+        EXPECT_EQ(all_entries(), before);
+    }
 }
 
 TEST_F(Ical, ZonesComeFromTheSystemList)
