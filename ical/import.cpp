@@ -1,6 +1,7 @@
 #include "ical/import.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -146,46 +147,58 @@ enum class Field { other, dtstart, dtend, duration, due, summary, status, comple
                    exdate, uid, recurrence_id };
 
 Field field_of(std::string_view name) {
-    struct Named {
-        std::string_view name;
-        Field field;
-    };
-    // By length, so that most names are told apart without a comparison.
-    static const std::vector<Named> by_length[] = {
-        {}, {}, {}, {{"DUE", Field::due}, {"UID", Field::uid}}, {},
-        {{"DTEND", Field::dtend}, {"RRULE", Field::rrule}, {"RDATE", Field::rdate}},
-        {{"STATUS", Field::status}, {"EXDATE", Field::exdate}},
-        {{"DTSTART", Field::dtstart}, {"SUMMARY", Field::summary}}, {{"DURATION", Field::duration}},
-        {{"COMPLETED", Field::completed}}, {}, {}, {}, {{"RECURRENCE-ID", Field::recurrence_id}}, {}, {}, {},
-        {{"X-TERMARIS-STATUS", Field::own_status}}};
-    if (name.size() >= std::size(by_length)) return Field::other;
-    for (const Named& n : by_length[name.size()])
-        if (same_name(name, n.name)) return n.field;
-    return Field::other;
+    // By length and first letter, so that most names are told apart with one comparison at most.
+    auto is = [name](std::string_view known, Field field) { return same_name(name, known) ? field : Field::other; };
+    const char first = static_cast<char>(name.empty() ? 0 : name[0] & ~0x20);
+    switch (name.size()) {
+    case 3: return first == 'D' ? is("DUE", Field::due) : is("UID", Field::uid);
+    case 5: return first == 'D' ? is("DTEND", Field::dtend) : first == 'R' && (name[1] & ~0x20) == 'D' ? is("RDATE", Field::rdate) : is("RRULE", Field::rrule);
+    case 6: return first == 'S' ? is("STATUS", Field::status) : is("EXDATE", Field::exdate);
+    case 7: return first == 'D' ? is("DTSTART", Field::dtstart) : is("SUMMARY", Field::summary);
+    case 8: return is("DURATION", Field::duration);
+    case 9: return is("COMPLETED", Field::completed);
+    case 13: return is("RECURRENCE-ID", Field::recurrence_id);
+    case 17: return is("X-TERMARIS-STATUS", Field::own_status);
+    default: return Field::other;
+    }
 }
 
 // The properties of one event or to-do that the import reads, in the order of the file.
 class Event {
 public:
-    void clear() { props_.clear(); }
+    Event() { first_.fill(none); }
+    void clear() {
+        props_.clear();
+        first_.fill(none);
+    }
     void add(const Property& p) {
         const Field field = field_of(p.name);
-        if (field != Field::other) props_.emplace_back(field, p);
+        if (field == Field::other) return;
+        std::uint8_t& first = first_[static_cast<size_t>(field)];
+        if (first == none && props_.size() < none) first = static_cast<std::uint8_t>(props_.size());
+        props_.emplace_back(field, p);
     }
     // The first of that kind, or null: a repeated single property counts once.
     const Property* first(Field field) const {
-        for (const auto& [f, p] : props_)
+        const std::uint8_t at = first_[static_cast<size_t>(field)];
+        if (at != none) return &props_[at].second;
+        if (props_.size() < none) return nullptr;
+        for (const auto& [f, p] : props_)  // past the indexed ones
             if (f == field) return &p;
         return nullptr;
     }
     template <class Visit>
     void each(Field field, Visit&& visit) const {
+        if (first_[static_cast<size_t>(field)] == none && props_.size() < none) return;
         for (const auto& [f, p] : props_)
             if (f == field) visit(p);
     }
 
 private:
+    static constexpr std::uint8_t none = 0xFF;
     std::vector<std::pair<Field, Property>> props_;
+    // Where each kind first shows in props_, for the first 255 of them.
+    std::array<std::uint8_t, static_cast<size_t>(Field::recurrence_id) + 1> first_;
 };
 
 // Rows are compared without their newline, which held-back lines carry.
@@ -494,7 +507,7 @@ private:
         *p++ = '.';
         p = put_digits(p, day.day, 2);
         *p++ = '\t';
-        const char* label = day_label(day.day, day.month, day.year);
+        const char* label = day_labels[(floor_days(local_start) + 3) % 7];  // 1970-01-01 was a Thursday
         p = std::copy(label, label + std::strlen(label), p);
         *p++ = '\t';
         if (!start.value.date_only) {
@@ -504,30 +517,34 @@ private:
             p = put_time(p, local_start, local_end);
         }
         *p++ = '\t';
-        std::string& line = line_;
-        line.assign(head, p);
-        const size_t room = static_cast<size_t>(dl::line_limit) - line.size() - 3;  // tab, status, newline
+        // Made in place, in one allocation: the summary takes no more bytes in the code page than
+        // in UTF-8.
+        const size_t head_size = static_cast<size_t>(p - head);
+        const size_t room = static_cast<size_t>(dl::line_limit) - head_size - 3;  // tab, status, newline
+        std::string& line = r_.lines.emplace_back();
+        line.reserve(head_size + std::min(text.size(), room) + 3);
+        line.append(head, head_size);
         fitter_.append(line, text, room);
         line += '\t';
         line += state;
         line += '\n';
-        r_.lines.emplace_back(line);
         hashes_.push_back(hash_of(without_newline(line)));
     }
 
-    static char* put_clock(char* out, const Civil& c) {
-        out = put_digits(out, c.hour, 2);
+    static char* put_clock(char* out, Seconds local) {
+        const Seconds of_day = (local % day_seconds + day_seconds) % day_seconds;
+        out = put_digits(out, static_cast<int>(of_day / 3600), 2);
         *out++ = ':';
-        return put_digits(out, c.minute, 2);
+        return put_digits(out, static_cast<int>(of_day / 60 % 60), 2);
     }
 
     // "HH:MM", or "HH:MM-HH:MM" when the end comes within a day (on the same day, or on the
     // next before the start time, as an entry's range that runs past midnight).
     static char* put_time(char* out, Seconds local_start, std::optional<Seconds> local_end) {
-        out = put_clock(out, to_civil(local_start));
+        out = put_clock(out, local_start);
         if (local_end && *local_end > local_start && *local_end - local_start <= day_seconds) {
             *out++ = '-';
-            out = put_clock(out, to_civil(*local_end));
+            out = put_clock(out, *local_end);
         }
         return out;
     }
@@ -540,7 +557,6 @@ private:
     SummaryFitter fitter_;
     std::vector<Seconds> starts_;  // of the entry's occurrences
     Event event_;                  // the one being read from a tree
-    std::string line_;             // the entry being made
     std::vector<std::uint32_t> hashes_;  // of the lines made, while they are hot
     std::map<std::string, ZoneRules> defined_;
     std::map<std::string, std::optional<ZoneRules>> system_;

@@ -23,7 +23,10 @@ bool read_digits(std::string_view text, size_t at, size_t count, int& value) {
     return true;
 }
 
+// Every time value read checks its day against this: the months of a year without arithmetic.
 int month_length(int month, int year) {
+    if (month == 2) return 28 + (year % 4 == 0 && (year % 100 != 0 || year % 400 == 0));
+    if (month >= 1 && month <= 12) return month == 4 || month == 6 || month == 9 || month == 11 ? 30 : 31;
     return static_cast<int>(days_from_civil(1, month + 1, year) - days_from_civil(1, month, year));
 }
 
