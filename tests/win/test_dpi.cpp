@@ -9,17 +9,12 @@
 #include "fw/gdi.h"
 #include "res/resource.h"
 #include "view/mvie.h"
+#include "editor_steps.h"
 #include "win_test.h"
 
 namespace {
 
-RECT child_rect(HWND child)
-{
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
+using es::child_rect;
 
 int column_width(int col)
 {

@@ -7,17 +7,12 @@
 #include "fw/preview.h"
 #include "res/resource.h"
 #include "view/mvie.h"
+#include "editor_steps.h"
 #include "win_test.h"
 
 namespace {
 
-RECT child_rect(HWND child)
-{
-    RECT rc;
-    GetWindowRect(child, &rc);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
+using es::child_rect;
 
 int page_count(int rows, int tab)
 {
