@@ -28,13 +28,21 @@ std::string record_path()
     return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "fake_player.txt";
 }
 
-// One write per line on a file opened for appending, so players running at once do not mix lines.
+// One writer at a time (no write sharing), each line written at the end: players started at
+// once wait for each other instead of writing over each other's line.
 void append_line(const std::string& path, const std::string& line)
 {
-    HANDLE f = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 500; ++tries) {
+        f = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION)
+            break;
+        Sleep(10);
+    }
     if (f == INVALID_HANDLE_VALUE)
         return;
+    SetFilePointer(f, 0, nullptr, FILE_END);
     DWORD written = 0;
     WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     CloseHandle(f);
