@@ -121,22 +121,41 @@ bool replace_target(const char* target, const char* temp)
     return MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+HANDLE open_for_reading(const char* path, DWORD share)
+{
+    return CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// Why the last open failed: a file that is not there, or one that cannot be read.
+ReadResult why_not_opened()
+{
+    DWORD err = GetLastError();
+    return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadResult::missing : ReadResult::unreadable;
+}
+
+// False for a size that cannot be known or is too large to hold in memory at once.
+bool readable_size(HANDLE f, size_t& size)
+{
+    LARGE_INTEGER s{};
+    if (!GetFileSizeEx(f, &s) || s.QuadPart < 0 || s.QuadPart > (1LL << 31))
+        return false;
+    size = static_cast<size_t>(s.QuadPart);
+    return true;
+}
+
 } // namespace
 
 ReadResult read_whole_file(const char* path, std::string& bytes)
 {
     bytes.clear();
-    File f(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!f.ok()) {
-        DWORD err = GetLastError();
-        return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadResult::missing
-                                                                              : ReadResult::unreadable;
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(f.get(), &size) || size.QuadPart < 0 || size.QuadPart > (1LL << 31))
+    File f(open_for_reading(path, FILE_SHARE_READ | FILE_SHARE_WRITE));
+    if (!f.ok())
+        return why_not_opened();
+    size_t size = 0;
+    if (!readable_size(f.get(), size))
         return ReadResult::unreadable;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
+    bytes.resize(size);
     size_t got = 0;
     while (got < bytes.size()) {
         DWORD n = 0;
@@ -164,18 +183,14 @@ MappedFile::~MappedFile()
 
 ReadResult MappedFile::open(const char* path)
 {
-    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (f == INVALID_HANDLE_VALUE) {
-        DWORD err = GetLastError();
-        return (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND) ? ReadResult::missing
-                                                                              : ReadResult::unreadable;
-    }
+    HANDLE f = open_for_reading(path, FILE_SHARE_READ);
+    if (f == INVALID_HANDLE_VALUE)
+        return why_not_opened();
     file_ = f;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(f, &size) || size.QuadPart < 0 || size.QuadPart > (1LL << 31))
+    size_t size = 0;
+    if (!readable_size(f, size))
         return ReadResult::unreadable;
-    if (size.QuadPart == 0)
+    if (size == 0)
         return ReadResult::ok;  // an empty file cannot be mapped
     mapping_ = CreateFileMappingA(f, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (!mapping_)
@@ -183,7 +198,7 @@ ReadResult MappedFile::open(const char* path)
     data_ = static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
     if (!data_)
         return ReadResult::unreadable;
-    size_ = static_cast<size_t>(size.QuadPart);
+    size_ = size;
     return ReadResult::ok;
 }
 
