@@ -13,6 +13,8 @@
 #include "list/row_store.h"
 #include "store/file_io.h"
 #include "store/ical_file.h"
+#include "bench_data.h"
+#include "scratch_folder.h"
 
 static mapp bench_app;
 mapp* papp = &bench_app;
@@ -30,11 +32,6 @@ double best_ms(Work work)
         ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
     return *std::min_element(std::begin(runs), std::end(runs));
-}
-
-std::string two_digits(unsigned v)
-{
-    return {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
 }
 
 // Every third entry done; a time on two of three, a range on every fourth of those.
@@ -57,10 +54,7 @@ void fill(RowStore& store, size_t count)
 
 int main()
 {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    const std::string folder = std::string(dir) + "trm_bench_ical";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string folder = scratch_folder("trm_bench_ical");
     const std::string dat = folder + "\\entries.dat", ics = folder + "\\entries.ics";
     const size_t count = 100000;
     RowStore store;

@@ -16,6 +16,7 @@
 #include "store/file_io.h"
 #include "store/mdoc.h"
 #include "view/mvie.h"
+#include "scratch_folder.h"
 
 static mapp bench_app;
 mapp* papp = &bench_app;
@@ -176,10 +177,7 @@ void run(size_t count)
 
 int main()
 {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    std::string scratch = std::string(dir) + "trm_bench_list";
-    CreateDirectoryA(scratch.c_str(), nullptr);
+    const std::string scratch = scratch_folder("trm_bench_list");
     SetCurrentDirectoryA(scratch.c_str());
     DeleteFileA("trm.dat");
     if (!papp->InitInstance()) {

@@ -9,6 +9,7 @@
 #include "app/mapp.h"
 #include "store/file_io.h"
 #include "view/mvie.h"
+#include "scratch_folder.h"
 
 static mapp bench_app;
 mapp* papp = &bench_app;
@@ -57,10 +58,7 @@ double ms_until_shown(const std::string& text, double timeout_ms = kTimeoutMs)
 
 int main()
 {
-    char dir[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    const std::string scratch = std::string(dir) + "trm_bench_pickup";
-    CreateDirectoryA(scratch.c_str(), nullptr);
+    const std::string scratch = scratch_folder("trm_bench_pickup");
     SetCurrentDirectoryA(scratch.c_str());
     std::string bytes = entries(kEntries);
     write_file_replacing("trm.dat", bytes);
