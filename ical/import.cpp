@@ -103,21 +103,16 @@ class SummaryFitter {
 public:
     explicit SummaryFitter(const TextCodec& codec) : codec_(codec) {}
 
-    void append(std::string& out, std::string_view utf8, size_t room) {
-        const bool plain = utf8.size() <= room && std::none_of(utf8.begin(), utf8.end(), [](char c) {
-                               return is_control(c) || static_cast<unsigned char>(c) >= 0x80;
-                           });
-        if (plain) {
-            out.append(utf8.data(), utf8.size());
-            return;
-        }
-        // A code point never takes more bytes in the code page than in UTF-8: a summary that fits
-        // as UTF-8 and has no control character fits converted, and goes straight to the line.
+    // Writes at most room bytes to out; returns the end of what it wrote.
+    char* write(char* out, std::string_view utf8, size_t room) {
         if (utf8.size() <= room && std::none_of(utf8.begin(), utf8.end(), is_control)) {
-            const size_t before = out.size();
-            codec_.append_from_utf8(out, utf8);
-            if (out.size() - before <= room) return;
-            out.resize(before);
+            // A code point never takes more bytes in the code page than in UTF-8: a summary that
+            // fits as UTF-8 fits converted.
+            if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                std::memcpy(out, utf8.data(), utf8.size());
+                return out + utf8.size();
+            }
+            if (char* end = codec_.write_from_utf8(out, utf8)) return end;
         }
         clean_.assign(utf8.size() <= room ? utf8 : first_code_points(utf8, room));
         for (char& c : clean_)
@@ -129,7 +124,8 @@ public:
             clean_.resize(first_code_points(clean_, keep).size());
             convert();
         }
-        out += text_;
+        std::memcpy(out, text_.data(), text_.size());
+        return out + text_.size();
     }
 
 private:
@@ -222,7 +218,8 @@ std::uint32_t hash_of(std::string_view line) {
     return static_cast<std::uint32_t>(hash ^ hash >> 32);
 }
 
-// Lines by their text without newline, in open addressing: nothing allocated per line.
+// Lines by number, told apart by their text, in open addressing: eight bytes a slot and nothing
+// allocated per line, as a large import has a line per entry and the table is fresh memory.
 class LineSet {
 public:
     explicit LineSet(size_t most) {
@@ -231,24 +228,24 @@ public:
         slots_.resize(capacity);
     }
 
-    // False when an equal line was added before; the line must outlive the set.
-    bool add(std::string_view line, std::uint32_t hash) {
+    // False when a line of the same text was added before; text(n) is the text of line n.
+    template <class Text>
+    bool add(std::uint32_t number, std::uint32_t hash, const Text& text) {
         const size_t mask = slots_.size() - 1;
         for (size_t at = hash & mask;; at = (at + 1) & mask) {
             Slot& slot = slots_[at];
-            if (!slot.text) {
-                slot = Slot{hash, static_cast<std::uint32_t>(line.size()), line.data() ? line.data() : ""};
+            if (slot.number_after == 0) {
+                slot = Slot{hash, number + 1};
                 return true;
             }
-            if (slot.hash == hash && std::string_view(slot.text, slot.size) == line) return false;
+            if (slot.hash == hash && text(slot.number_after - 1) == text(number)) return false;
         }
     }
 
 private:
     struct Slot {
         std::uint32_t hash = 0;
-        std::uint32_t size = 0;
-        const char* text = nullptr;  // null when free
+        std::uint32_t number_after = 0;  // the line's number plus one; 0 when free
     };
 
     std::vector<Slot> slots_;
@@ -258,11 +255,16 @@ private:
 // of the others; returns how many went. hashes are those of the lines.
 int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::uint32_t>& hashes,
                     const std::vector<std::string_view>* existing) {
-    LineSet seen((existing ? existing->size() : 0) + lines.size());
-    if (existing)
-        for (std::string_view line : *existing) seen.add(without_newline(line), hash_of(without_newline(line)));
+    // Numbered the existing lines first, then the new ones.
+    const size_t old_count = existing ? existing->size() : 0;
+    auto text = [&](std::uint32_t n) {
+        return without_newline(n < old_count ? (*existing)[n] : std::string_view(lines[n - old_count]));
+    };
+    LineSet seen(old_count + lines.size());
+    for (size_t n = 0; n < old_count; ++n)
+        seen.add(static_cast<std::uint32_t>(n), hash_of(text(static_cast<std::uint32_t>(n))), text);
     std::vector<bool> added(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) added[i] = seen.add(without_newline(lines[i]), hashes[i]);
+    for (size_t i = 0; i < lines.size(); ++i) added[i] = seen.add(static_cast<std::uint32_t>(old_count + i), hashes[i], text);
     size_t kept = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!added[i]) continue;
@@ -299,6 +301,8 @@ public:
         }
     }
 
+    void expect(size_t lines) { hashes_.reserve(lines); }
+
     // Forgets the entries after the first count, as if they had never been made.
     void take_back(size_t count) {
         r_.lines.resize(count);
@@ -330,7 +334,7 @@ public:
         else occurrences(c, *start);
         const std::optional<Seconds> length = todo ? std::nullopt : duration(c, *start);
         const std::string_view text = summary(c);
-        const char* state = done(c, todo) ? "1" : "0";
+        const char state = done(c, todo) ? '1' : '0';
         for (Seconds s : starts_) add_line(*start, s, length, text, state);
         if (unknown_zone_) ++r_.unknown_zones;
     }
@@ -492,16 +496,16 @@ private:
     }
 
     void add_line(const Moment& start, Seconds wall, std::optional<Seconds> length, std::string_view text,
-                  const char* state) {
+                  char state) {
         const Seconds local_start = start.value.date_only ? wall : to_local(start, wall);
         const Civil day = to_civil(local_start);
         if (day.year < first_year || day.year > last_year) {
             ++r_.skipped;
             return;
         }
-        // Date, weekday and time first, in a buffer of their own: they have a fixed size.
-        char head[32];
-        char* p = put_digits(head, day.year, 4);
+        // Made in a buffer of the longest line, then stored in one allocation.
+        char line[dl::line_limit];
+        char* p = put_digits(line, day.year, 4);
         *p++ = '.';
         p = put_digits(p, day.month, 2);
         *p++ = '.';
@@ -517,18 +521,14 @@ private:
             p = put_time(p, local_start, local_end);
         }
         *p++ = '\t';
-        // Made in place, in one allocation: the summary takes no more bytes in the code page than
-        // in UTF-8.
-        const size_t head_size = static_cast<size_t>(p - head);
-        const size_t room = static_cast<size_t>(dl::line_limit) - head_size - 3;  // tab, status, newline
-        std::string& line = r_.lines.emplace_back();
-        line.reserve(head_size + std::min(text.size(), room) + 3);
-        line.append(head, head_size);
-        fitter_.append(line, text, room);
-        line += '\t';
-        line += state;
-        line += '\n';
-        hashes_.push_back(hash_of(without_newline(line)));
+        const size_t room = static_cast<size_t>(line + dl::line_limit - p) - 3;  // tab, status, newline
+        p = fitter_.write(p, text, room);
+        *p++ = '\t';
+        *p++ = state;
+        *p++ = '\n';
+        const std::string_view made(line, static_cast<size_t>(p - line));
+        r_.lines.emplace_back(made);
+        hashes_.push_back(hash_of(without_newline(made)));
     }
 
     static char* put_clock(char* out, Seconds local) {
@@ -729,6 +729,7 @@ ImportResult import_calendar(std::string_view bytes, const ImportOptions& option
     // An event takes more than a hundred bytes: room for the entries of most files at once.
     result.lines.reserve(std::min<size_t>(bytes.size() / 128, size_t{1} << 20));
     Importer importer(options, result);
+    importer.expect(result.lines.capacity());
     FileReading reading(bytes, importer, result);
     result.is_calendar = reading.run();
     if (!result.is_calendar) return ImportResult{};

@@ -145,10 +145,21 @@ void RowStore::sort_rows() {
     // Rows read from a file the list wrote are in order already: nothing to move.
     if (std::is_sorted(keys.begin(), keys.end(), before)) return;
     std::stable_sort(keys.begin(), keys.end(), before);
-    std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
-    for (const DateKey& key : keys) sorted.push_back(std::move(rows_[key.index]));
-    rows_.swap(sorted);
+    // Each row moves to its place along the cycles of the order: no second array of rows.
+    for (size_t start = 0; start < keys.size(); ++start) {
+        if (keys[start].index == start) continue;  // in place, or placed already
+        Row held = std::move(rows_[start]);
+        for (size_t to = start;;) {
+            const size_t from = keys[to].index;
+            keys[to].index = to;
+            if (from == start) {
+                rows_[to] = std::move(held);
+                break;
+            }
+            rows_[to] = std::move(rows_[from]);
+            to = from;
+        }
+    }
 }
 
 int RowStore::compare_keys(const DateKey& a, const DateKey& b) const {
