@@ -12,70 +12,16 @@ constexpr size_t max_octets = 75;
 
 bool is_continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-bool is_fold(const std::string_view rest) { return !rest.empty() && (rest[0] == ' ' || rest[0] == '\t'); }
-
-// The first line feed in text, or its size: eight bytes at a time, as the lines of a large file
-// are many and the C library's search is not fast everywhere.
-size_t find_line_feed(std::string_view text) {
-    constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-    constexpr std::uint64_t feeds = ones * '\n';
-    size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + at, 8);
-        word ^= feeds;  // a zero byte where a line feed was
-        // The lowest bit set marks the first zero byte exactly (bits above it may be false).
-        const std::uint64_t zeros = (word - ones) & ~word & highs;
-        if (zeros != 0) {
-            // Bytes are loaded in memory order, the first one lowest (all Windows machines
-            // are little-endian): the lowest set bit, 8k+7, gives byte k.
-            const std::uint64_t lowest = (zeros & (~zeros + 1)) >> 7;
-            return at + static_cast<size_t>((lowest * 0x0001020304050607ULL) >> 56);
-        }
-    }
-    while (at < text.size() && text[at] != '\n') ++at;
-    return at;
-}
-
-// The physical line at the start of rest without its CR LF or LF; rest moves past it.
-std::string_view take_physical_line(std::string_view& rest) {
-    const size_t end = find_line_feed(rest);
-    std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end < rest.size() ? end + 1 : end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line;
-}
-
 }  // namespace
 
 LineReader::LineReader(std::string_view bytes) : rest_(bytes), end_(bytes.data() + bytes.size()) {
     if (rest_.substr(0, 3) == "\xEF\xBB\xBF") rest_.remove_prefix(3);
 }
 
-bool LineReader::next(std::string_view& line) {
-    if (rest_.empty()) return false;
-    line = take_physical_line(rest_);
-    if (!is_fold(rest_)) return true;
+void LineReader::unfold(std::string_view& line) {
     std::string& joined = unfolded_.emplace_back(line);
-    while (is_fold(rest_)) joined += take_physical_line(rest_).substr(1);
+    while (content_detail::is_fold(rest_)) joined += content_detail::take_physical_line(rest_).substr(1);
     line = joined;
-    return true;
-}
-
-bool split_property(std::string_view line, Property& p) {
-    size_t name_end = 0;
-    while (name_end < line.size() && line[name_end] != ';' && line[name_end] != ':') ++name_end;
-    bool quoted = false;
-    size_t colon = name_end;
-    for (; colon < line.size(); ++colon) {
-        if (line[colon] == '"') quoted = !quoted;
-        else if (line[colon] == ':' && !quoted) break;
-    }
-    if (colon >= line.size() || name_end == 0) return false;
-    p.name = line.substr(0, name_end);
-    p.params = line.substr(name_end, colon - name_end);
-    p.value = line.substr(colon + 1);
-    return true;
 }
 
 void ComponentBuilder::add(const Property& line) {
@@ -185,16 +131,11 @@ void append_unescaped(std::string& out, std::string_view value) {
 }
 
 void append_escaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case ';': out += "\\;"; break;
-        case ',': out += "\\,"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': break;
-        default: out += c;
-        }
-    }
+    const size_t before = out.size();
+    out.resize(before + 2 * text.size());
+    char* end = &out[before];
+    for (char c : text) end = put_escaped(end, c);
+    out.resize(static_cast<size_t>(end - out.data()));
 }
 
 char* write_folded(char* out, std::string_view line) {

@@ -2,6 +2,8 @@
 // escaping. Reading is tolerant; writing follows the standard strictly.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -46,6 +48,44 @@ struct Component {
     }
 };
 
+namespace content_detail {
+
+inline bool is_fold(std::string_view rest) { return !rest.empty() && (rest[0] == ' ' || rest[0] == '\t'); }
+
+// The first line feed in text, or its size: eight bytes at a time, as the lines of a large file
+// are many and the C library's search is not fast everywhere.
+inline size_t find_line_feed(std::string_view text) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    constexpr std::uint64_t feeds = ones * '\n';
+    size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        word ^= feeds;  // a zero byte where a line feed was
+        // The lowest bit set marks the first zero byte exactly (bits above it may be false).
+        const std::uint64_t zeros = (word - ones) & ~word & highs;
+        if (zeros != 0) {
+            // Bytes are loaded in memory order, the first one lowest (all Windows machines
+            // are little-endian): the lowest set bit, 8k+7, gives byte k.
+            const std::uint64_t lowest = (zeros & (~zeros + 1)) >> 7;
+            return at + static_cast<size_t>((lowest * 0x0001020304050607ULL) >> 56);
+        }
+    }
+    while (at < text.size() && text[at] != '\n') ++at;
+    return at;
+}
+
+// The physical line at the start of rest without its CR LF or LF; rest moves past it.
+inline std::string_view take_physical_line(std::string_view& rest) {
+    const size_t end = find_line_feed(rest);
+    std::string_view line = rest.substr(0, end);
+    rest.remove_prefix(end < rest.size() ? end + 1 : end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+}  // namespace content_detail
+
 // The content lines of a file one at a time: folds undone, CR before LF and a leading byte
 // order mark dropped. A line is a view into the bytes, or for a folded one into the reader's own
 // storage; both stay valid for as long as the bytes and the reader do.
@@ -55,20 +95,41 @@ public:
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // False at the end.
-    bool next(std::string_view& line);
+    // False at the end. Here, as a large file has hundreds of thousands of lines.
+    bool next(std::string_view& line) {
+        if (rest_.empty()) return false;
+        line = content_detail::take_physical_line(rest_);
+        if (content_detail::is_fold(rest_)) unfold(line);
+        return true;
+    }
     // Where the next line starts, for reading again from there.
     const char* position() const { return rest_.data(); }
     void seek(const char* position) { rest_ = std::string_view(position, static_cast<size_t>(end_ - position)); }
 
 private:
+    void unfold(std::string_view& line);
+
     std::string_view rest_;
     const char* end_;
     std::deque<std::string> unfolded_;  // never moved: lines point into them
 };
 
 // Splits "NAME;PARAMS:VALUE"; false when there is no value separator.
-bool split_property(std::string_view line, Property& p);
+inline bool split_property(std::string_view line, Property& p) {
+    size_t name_end = 0;
+    while (name_end < line.size() && line[name_end] != ';' && line[name_end] != ':') ++name_end;
+    bool quoted = false;
+    size_t colon = name_end;
+    for (; colon < line.size(); ++colon) {
+        if (line[colon] == '"') quoted = !quoted;
+        else if (line[colon] == ':' && !quoted) break;
+    }
+    if (colon >= line.size() || name_end == 0) return false;
+    p.name = line.substr(0, name_end);
+    p.params = line.substr(name_end, colon - name_end);
+    p.value = line.substr(colon + 1);
+    return true;
+}
 
 // Deeper nesting is no calendar anyone writes; it is dropped so that a hostile file cannot
 // exhaust the stack when the tree is freed.
@@ -123,8 +184,21 @@ private:
 // Backslash sequences of a TEXT value undone; "\n" and "\N" become a line feed.
 std::string unescape_text(std::string_view value);
 void append_unescaped(std::string& out, std::string_view value);
-// Backslash, semicolon, comma and line feed escaped for a TEXT value.
+// Backslash, semicolon, comma and line feed escaped for a TEXT value; a carriage return dropped.
 void append_escaped(std::string& out, std::string_view text);
+// One byte of it: at most two bytes written.
+inline char* put_escaped(char* out, char c) {
+    switch (c) {
+    case '\\':
+    case ';':
+    case ',': *out++ = '\\'; break;
+    case '\n': *out++ = '\\'; c = 'n'; break;
+    case '\r': return out;
+    default: break;
+    }
+    *out++ = c;
+    return out;
+}
 
 // Appends one content line, folded so that no line holds more than 75 octets and no UTF-8
 // sequence is split, each line ended by CR LF.

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "ical/content.h"
+#include "ical/hash.h"
 #include "store/date_line.h"
 
 namespace ical {
@@ -125,11 +126,7 @@ char* put_date_time(char* out, const Day& d, const Clock& c) {
 // Exporting the same entry again gives the same UID, so a calendar updates instead of doubling.
 char* put_uid(char* out, std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (char c : line) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ULL;
-    }
+    const std::uint64_t hash = hash_bytes(line);
     for (int shift = 60; shift >= 0; shift -= 4) *out++ = "0123456789abcdef"[(hash >> shift) & 0xF];
     return put(out, "@termaris");
 }
@@ -245,9 +242,11 @@ private:
     // Converts and escapes in one pass; false (with nothing added) when a byte is not in the table.
     bool escape_through_table(std::string_view text) {
         const size_t before = summary_.size();
+        summary_.resize(before + 3 * text.size());  // a byte gives at most three
+        char* end = &summary_[before];
         for (char c : text) {
             if (static_cast<unsigned char>(c) < 0x80) {
-                append_escaped(summary_, std::string_view(&c, 1));
+                end = put_escaped(end, c);
                 continue;
             }
             const std::string_view utf8 = codec_.utf8_of(static_cast<unsigned char>(c));
@@ -255,8 +254,9 @@ private:
                 summary_.resize(before);
                 return false;
             }
-            summary_ += utf8;
+            end = put(end, utf8);
         }
+        summary_.resize(static_cast<size_t>(end - summary_.data()));
         return true;
     }
 

@@ -14,6 +14,7 @@
 
 #include "grid/date_calc.h"
 #include "ical/content.h"
+#include "ical/hash.h"
 #include "ical/recurrence.h"
 #include "store/date_line.h"
 
@@ -202,19 +203,9 @@ std::string_view without_newline(std::string_view line) {
     return !line.empty() && line.back() == '\n' ? line.substr(0, line.size() - 1) : line;
 }
 
-// Eight bytes at a time, folded to 32 bits.
+// Folded to the 32 bits the duplicate table keeps.
 std::uint32_t hash_of(std::string_view line) {
-    std::uint64_t hash = line.size();
-    size_t at = 0;
-    for (; at + 8 <= line.size(); at += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, line.data() + at, 8);
-        hash = (hash ^ word) * 0x9E3779B97F4A7C15ULL;
-        hash ^= hash >> 29;
-    }
-    std::uint64_t tail = 0;
-    if (at < line.size()) std::memcpy(&tail, line.data() + at, line.size() - at);
-    hash = (hash ^ tail) * 0x9E3779B97F4A7C15ULL;
+    const std::uint64_t hash = hash_bytes(line);
     return static_cast<std::uint32_t>(hash ^ hash >> 32);
 }
 
@@ -222,17 +213,15 @@ std::uint32_t hash_of(std::string_view line) {
 // allocated per line, as a large import has a line per entry and the table is fresh memory.
 class LineSet {
 public:
-    explicit LineSet(size_t most) {
-        size_t capacity = 16;
-        while (capacity < 2 * most) capacity *= 2;
-        slots_.resize(capacity);
-    }
+    // A third of the slots stays free, so that a search ends soon.
+    explicit LineSet(size_t most) : slots_(most + most / 2 + 1) {}
 
     // False when a line of the same text was added before; text(n) is the text of line n.
     template <class Text>
     bool add(std::uint32_t number, std::uint32_t hash, const Text& text) {
-        const size_t mask = slots_.size() - 1;
-        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        // The hash scaled to the table, as the table's size is no power of two.
+        size_t at = static_cast<size_t>((std::uint64_t{hash} * slots_.size()) >> 32);
+        for (;; at = at + 1 == slots_.size() ? 0 : at + 1) {
             Slot& slot = slots_[at];
             if (slot.number_after == 0) {
                 slot = Slot{hash, number + 1};

@@ -56,7 +56,9 @@ std::uint64_t big_endian_bytes(std::string_view text) {
 
 RowStore::DateKey RowStore::key_of(std::string_view date, size_t index) {
     const std::string_view rest = date.size() > 8 ? date.substr(8) : std::string_view();
-    return {big_endian_bytes(date), big_endian_bytes(rest), date.size(), index};
+    const size_t length = std::min<size_t>(date.size(), DateKey::width + 1);
+    return {big_endian_bytes(date), big_endian_bytes(rest), static_cast<std::uint32_t>(length),
+            static_cast<std::uint32_t>(index)};
 }
 
 bool RowStore::in_order(std::string_view first, std::string_view second) const {
@@ -137,21 +139,23 @@ void RowStore::sort_rows() {
     std::vector<DateKey> keys;
     keys.reserve(rows_.size());
     for (size_t i = 0; i < rows_.size(); ++i) keys.push_back(key_of(date_of(rows_[i].joined), i));
-    // Stable: equal dates keep their order.
+    // Equal dates keep their order by their index, so the sort needs no buffer of its own: a
+    // large rebuild is fresh memory enough.
     const auto before = [this](const DateKey& a, const DateKey& b) {
         const int c = compare_keys(a, b);
+        if (c == 0) return a.index < b.index;
         return rows_up_ ? c < 0 : c > 0;
     };
     // Rows read from a file the list wrote are in order already: nothing to move.
     if (std::is_sorted(keys.begin(), keys.end(), before)) return;
-    std::stable_sort(keys.begin(), keys.end(), before);
+    std::sort(keys.begin(), keys.end(), before);
     // Each row moves to its place along the cycles of the order: no second array of rows.
     for (size_t start = 0; start < keys.size(); ++start) {
         if (keys[start].index == start) continue;  // in place, or placed already
         Row held = std::move(rows_[start]);
         for (size_t to = start;;) {
             const size_t from = keys[to].index;
-            keys[to].index = to;
+            keys[to].index = static_cast<std::uint32_t>(to);
             if (from == start) {
                 rows_[to] = std::move(held);
                 break;
