@@ -1,6 +1,8 @@
 #include "ical/codec.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace ical {
 
@@ -127,6 +129,17 @@ void TextCodec::append_utf8(std::string& out, std::string_view text) const {
 char* TextCodec::write_from_utf8(char* out, std::string_view utf8) const {
     if (!has_table_) return nullptr;
     for (size_t i = 0; i < utf8.size();) {
+        // ASCII goes through eight bytes at a time.
+        if (i + 8 <= utf8.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, utf8.data() + i, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                std::memcpy(out, &word, 8);
+                out += 8;
+                i += 8;
+                continue;
+            }
+        }
         const auto lead = static_cast<unsigned char>(utf8[i]);
         if (lead < 0x80) {
             *out++ = static_cast<char>(lead);

@@ -121,13 +121,18 @@ std::string unescape_text(std::string_view value) {
 }
 
 void append_unescaped(std::string& out, std::string_view value) {
-    for (size_t slash; (slash = value.find('\\')) != std::string_view::npos && slash + 1 < value.size();) {
-        out.append(value.data(), slash);
-        const char next = value[slash + 1];
-        out += next == 'n' || next == 'N' ? '\n' : next;
-        value.remove_prefix(slash + 2);
+    const size_t before = out.size();
+    out.resize(before + value.size());  // never longer than the escaped text
+    char* end = &out[before];
+    for (size_t i = 0; i < value.size(); ++i) {
+        char c = value[i];
+        if (c == '\\' && i + 1 < value.size()) {
+            c = value[++i];
+            if (c == 'n' || c == 'N') c = '\n';
+        }
+        *end++ = c;
     }
-    out.append(value.data(), value.size());
+    out.resize(static_cast<size_t>(end - out.data()));
 }
 
 void append_escaped(std::string& out, std::string_view text) {

@@ -408,7 +408,8 @@ private:
     std::string_view summary(const Event& c) {
         const Property* p = c.first(Field::summary);
         if (!p) return {};
-        if (p->value.find('\\') == std::string_view::npos) return p->value;
+        // Searched here rather than with the C library's memchr, which is slow on some systems.
+        if (std::find(p->value.begin(), p->value.end(), '\\') == p->value.end()) return p->value;
         summary_.clear();
         append_unescaped(summary_, p->value);
         return summary_;

@@ -1,6 +1,8 @@
 #include "store/date_line.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace dl {
 
@@ -19,14 +21,33 @@ void for_each_field(std::string_view line, Take take) {
     }
 }
 
-// A line of exactly five fields whose only newline is the last character
-// already is the joined form plus that newline.
+// A high bit in each byte of word that equals that byte of pattern, and nowhere else.
+std::uint64_t equal_bytes(std::uint64_t word, std::uint64_t pattern) {
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t x = word ^ pattern;
+    return ~(((x & low7) + low7) | x | low7);
+}
+
+// How many bytes of such a mask are set.
+int count_marked(std::uint64_t mask) { return static_cast<int>(((mask >> 7) * 0x0101010101010101ULL) >> 56); }
+
+// A line of exactly five fields whose only newline is the last character already is the joined
+// form plus that newline. Eight bytes at a time: every line of a large file is checked.
 bool is_canonical(std::string_view line) {
     if (line.empty() || line.back() != '\n') return false;
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    const std::string_view body = line.substr(0, line.size() - 1);
     int tabs = 0;
-    for (size_t i = 0; i + 1 < line.size(); ++i) {
-        if (line[i] == '\n') return false;
-        if (line[i] == '\t' && ++tabs >= field_count) return false;
+    size_t at = 0;
+    for (; at + 8 <= body.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, body.data() + at, 8);
+        if (equal_bytes(word, ones * '\n') != 0) return false;
+        tabs += count_marked(equal_bytes(word, ones * '\t'));
+    }
+    for (; at < body.size(); ++at) {
+        if (body[at] == '\n') return false;
+        tabs += body[at] == '\t';
     }
     return tabs == field_count - 1;
 }
