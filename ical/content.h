@@ -52,32 +52,33 @@ namespace content_detail {
 
 inline bool is_fold(std::string_view rest) { return !rest.empty() && (rest[0] == ' ' || rest[0] == '\t'); }
 
-// The first line feed in text, or its size: eight bytes at a time, as the lines of a large file
-// are many and the C library's search is not fast everywhere.
-inline size_t find_line_feed(std::string_view text) {
+// The first byte of text that is a or b, or its size: eight bytes at a time, as the lines of a
+// large file are many and the C library's search is not fast everywhere.
+inline size_t find_either(std::string_view text, char a, char b) {
     constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-    constexpr std::uint64_t feeds = ones * '\n';
+    const std::uint64_t as = ones * static_cast<unsigned char>(a), bs = ones * static_cast<unsigned char>(b);
     size_t at = 0;
     for (; at + 8 <= text.size(); at += 8) {
         std::uint64_t word;
         std::memcpy(&word, text.data() + at, 8);
-        word ^= feeds;  // a zero byte where a line feed was
-        // The lowest bit set marks the first zero byte exactly (bits above it may be false).
-        const std::uint64_t zeros = (word - ones) & ~word & highs;
-        if (zeros != 0) {
+        // Zero bytes where a or b was. The lowest bit set marks the first exactly (bits above it
+        // may be false).
+        const std::uint64_t x = word ^ as, y = word ^ bs;
+        const std::uint64_t found = (((x - ones) & ~x) | ((y - ones) & ~y)) & highs;
+        if (found != 0) {
             // Bytes are loaded in memory order, the first one lowest (all Windows machines
             // are little-endian): the lowest set bit, 8k+7, gives byte k.
-            const std::uint64_t lowest = (zeros & (~zeros + 1)) >> 7;
+            const std::uint64_t lowest = (found & (~found + 1)) >> 7;
             return at + static_cast<size_t>((lowest * 0x0001020304050607ULL) >> 56);
         }
     }
-    while (at < text.size() && text[at] != '\n') ++at;
+    while (at < text.size() && text[at] != a && text[at] != b) ++at;
     return at;
 }
 
 // The physical line at the start of rest without its CR LF or LF; rest moves past it.
 inline std::string_view take_physical_line(std::string_view& rest) {
-    const size_t end = find_line_feed(rest);
+    const size_t end = find_either(rest, '\n', '\n');
     std::string_view line = rest.substr(0, end);
     rest.remove_prefix(end < rest.size() ? end + 1 : end);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -116,8 +117,7 @@ private:
 
 // Splits "NAME;PARAMS:VALUE"; false when there is no value separator.
 inline bool split_property(std::string_view line, Property& p) {
-    size_t name_end = 0;
-    while (name_end < line.size() && line[name_end] != ';' && line[name_end] != ':') ++name_end;
+    const size_t name_end = content_detail::find_either(line, ';', ':');
     bool quoted = false;
     size_t colon = name_end;
     for (; colon < line.size(); ++colon) {
