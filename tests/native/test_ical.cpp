@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -303,7 +304,11 @@ INSTANTIATE_TEST_SUITE_P(
                     CodecCase{"caf\xc3", "<general>", false},            // cut short
                     CodecCase{"\xc0\xa9", "<general>", false},          // overlong
                     CodecCase{"\xed\xa0\x80", "<general>", false},     // a surrogate
-                    CodecCase{"plain", "plain", false}));
+                    CodecCase{"plain", "plain", false},
+                    // Runs of ASCII longer than eight bytes, with the character at either side of a word.
+                    CodecCase{"0123456\xc3\xa9" "89abcdef\xc3\xa9", "0123456\xe9" "89abcdef\xe9", false},
+                    CodecCase{"01234567\xc3\xa9" "abcdefghijklmnop", "01234567\xe9" "abcdefghijklmnop", false},
+                    CodecCase{"0123456789abcdef\xc3\xbc", "<general>", false}));
 
 struct ExportCase {
     const char* line;
@@ -349,6 +354,41 @@ TEST(Export, SkipsEntriesWithoutADateAndKeepsUidsStable) {
     EXPECT_EQ(a.exported, 1);
     EXPECT_EQ(a.skipped, 2);
     EXPECT_EQ(a.text, b.text);
+}
+
+// The UID is read from the whole line: a change of any byte of the text or the status gives another.
+TEST(Export, EveryByteOfTheEntryChangesItsUid) {
+    const std::string line = "2024.02.29\tThr\t10:00\tThirty-one bytes of text, here!\t0\n";
+    auto uid = [](const std::string& entry) {
+        return physical_lines(export_calendar(std::vector<std::string>{entry}, 0, latin1_codec()).text)[5];
+    };
+    std::set<std::string> uids{uid(line)};
+    const size_t text = line.find("Thirty");
+    for (size_t at = text; at + 1 < line.size(); ++at) {
+        std::string changed = line;
+        changed[at] = changed[at] == '0' ? '1' : '0';
+        EXPECT_TRUE(uids.insert(uid(changed)).second) << "byte " << at;
+    }
+}
+
+// Names, parameters and values of every length, so that each byte of a line falls once at each
+// place of the searches that go eight bytes at a time.
+TEST(ContentLines, SplitAlikeAtEveryLength) {
+    std::string text, expected;
+    for (size_t name = 1; name <= 19; ++name) {
+        for (size_t value = 0; value <= 19; ++value) {
+            const std::string n(name, 'N'), v(value, 'v'), params = value % 3 ? ";P=\"a:b\"" : "";
+            text += n + params + ":" + v + (value % 2 ? "\r\n" : "\n");
+            expected += n + "|" + params + "|" + v + "\n";
+        }
+    }
+    LineReader lines(text);
+    std::string got;
+    std::string_view line;
+    Property p;
+    while (lines.next(line))
+        if (split_property(line, p)) got += std::string(p.name) + "|" + std::string(p.params) + "|" + std::string(p.value) + "\n";
+    EXPECT_EQ(got, expected);
 }
 
 TEST(RoundTrip, GivesBackDateTimeTextAndStatus) {
