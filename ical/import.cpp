@@ -110,8 +110,7 @@ public:
             // A code point never takes more bytes in the code page than in UTF-8: a summary that
             // fits as UTF-8 fits converted.
             if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-                std::memcpy(out, utf8.data(), utf8.size());
-                return out + utf8.size();
+                return std::copy(utf8.begin(), utf8.end(), out);  // an empty view may have no data at all
             }
             if (char* end = codec_.write_from_utf8(out, utf8)) return end;
         }
@@ -125,8 +124,7 @@ public:
             clean_.resize(first_code_points(clean_, keep).size());
             convert();
         }
-        std::memcpy(out, text_.data(), text_.size());
-        return out + text_.size();
+        return std::copy(text_.begin(), text_.end(), out);
     }
 
 private:

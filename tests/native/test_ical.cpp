@@ -151,6 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
         ToleranceCase{"tabs and line breaks become blanks; the status of the program's own",
                       event("DTSTART;VALUE=DATE:20240229\r\nSUMMARY:a\\nb\tc\r\nX-TERMARIS-STATUS:1\r\n"),
                       {"2024.02.29\tThr\t\ta b c\t1\n"}, 0},
+        ToleranceCase{"no summary: an empty text", event("DTSTART;VALUE=DATE:20240301\r\n"),
+                      {"2024.03.01\tFri\t\t\t0\n"}, 0},
         ToleranceCase{"a long text is cut to keep the line within 254 characters",
                       event("DTSTART:20240102T080000\r\nSUMMARY:" + long_text + "\r\n"),
                       // 21 characters before the text, 3 after it.
