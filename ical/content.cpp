@@ -1,5 +1,6 @@
 #include "ical/content.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -155,9 +156,10 @@ char* write_folded(char* out, std::string_view line) {
         line.remove_prefix(cut);
         room = max_octets - 1;  // the leading blank of a continuation counts
     }
-    std::memcpy(out, line.data(), line.size());
-    std::memcpy(out + line.size(), "\r\n", 2);
-    return out + line.size() + 2;
+    out = std::copy(line.begin(), line.end(), out);  // an empty view may have no data at all
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
 }
 
 void append_folded(std::string& out, std::string_view line) {

@@ -1,5 +1,6 @@
 #include "ical/export.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -98,10 +99,7 @@ std::optional<EntryTime> read_time(std::string_view text) {
     return t;
 }
 
-char* put(char* out, std::string_view text) {
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
-}
+char* put(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
 
 // The last width digits of value.
 char* put_digits(char* out, int value, int width) {

@@ -17,7 +17,7 @@ inline std::uint64_t hash_bytes(std::string_view text) {
     };
     auto word_at = [&text](size_t at, size_t size) {
         std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + at, size);
+        if (size > 0) std::memcpy(&word, text.data() + at, size);  // an empty view may have no data
         return word;
     };
     std::uint64_t a = text.size(), b = k;
