@@ -125,13 +125,16 @@ void append_unescaped(std::string& out, std::string_view value) {
     const size_t before = out.size();
     out.resize(before + value.size());  // never longer than the escaped text
     char* end = &out[before];
-    for (size_t i = 0; i < value.size(); ++i) {
-        char c = value[i];
-        if (c == '\\' && i + 1 < value.size()) {
-            c = value[++i];
-            if (c == 'n' || c == 'N') c = '\n';
+    for (;;) {
+        const size_t slash = content_detail::find_either(value, '\\', '\\');
+        end = std::copy(value.begin(), value.begin() + static_cast<std::ptrdiff_t>(slash), end);
+        if (slash + 1 >= value.size()) {
+            if (slash < value.size()) *end++ = '\\';  // a backslash at the end stays
+            break;
         }
-        *end++ = c;
+        const char next = value[slash + 1];
+        *end++ = next == 'n' || next == 'N' ? '\n' : next;
+        value.remove_prefix(slash + 2);
     }
     out.resize(static_cast<size_t>(end - out.data()));
 }

@@ -393,6 +393,17 @@ TEST(ContentLines, SplitAlikeAtEveryLength) {
     EXPECT_EQ(got, expected);
 }
 
+TEST(ContentLines, TextValuesUnescaped) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"plain text of more than eight bytes", "plain text of more than eight bytes"},
+        {"a\\,b\\;c\\\\d\\ne\\Nf", "a,b;c\\d\ne\nf"},
+        {"0123456\\,89abcdef\\n", "0123456,89abcdef\n"},  // escapes at either side of a word
+        {"unknown \\x", "unknown x"},
+        {"ends in \\", "ends in \\"}};
+    for (const auto& [escaped, text] : cases) EXPECT_EQ(unescape_text(escaped), text) << escaped;
+}
+
 TEST(RoundTrip, GivesBackDateTimeTextAndStatus) {
     const std::vector<std::string> entries = {
         "2024.03.05\tThu\t08:30\tDentist\t0\n",          "2024.03.05\tThu\t22:00-01:30\tNight, shift\t1\n",
