@@ -225,6 +225,19 @@ protected:
         return started;
     }
 
+    // The same, each tick's worker ended before the next tick: where no player starts, the
+    // built-in playback of one tick makes a tick that comes while it plays skip its turn.
+    std::vector<int> starting_ticks_one_by_one(int count)
+    {
+        std::vector<int> started;
+        for (int i = 0; i < count; ++i)
+            if (tick()) {
+                started.push_back(papp->tick_count);
+                EXPECT_TRUE(workers_ended());
+            }
+        return started;
+    }
+
     std::vector<PlayerRecord> records() const
     {
         std::vector<PlayerRecord> out;
@@ -405,7 +418,7 @@ TEST_F(Alert, WithoutPlayerEachQualifyingTickLogsThatNothingStarted)
     papp->gui.wm = 2;
     wt::set_rows({date_line(-1, "", "0")});
     size_t before = log_count(not_started);
-    EXPECT_EQ(starting_ticks(5), (std::vector<int>{1, 2, 4}));
+    EXPECT_EQ(starting_ticks_one_by_one(5), (std::vector<int>{1, 2, 4}));
     ASSERT_TRUE(wait_for_log_count(not_started, before + 3));
     ASSERT_TRUE(workers_ended());
     EXPECT_EQ(log_count(not_started), before + 3);
