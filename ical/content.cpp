@@ -1,6 +1,7 @@
 #include "ical/content.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <utility>

@@ -251,7 +251,8 @@ int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::uint
     for (size_t n = 0; n < old_count; ++n)
         seen.add(static_cast<std::uint32_t>(n), hash_of(text(static_cast<std::uint32_t>(n))), text);
     std::vector<bool> added(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) added[i] = seen.add(static_cast<std::uint32_t>(old_count + i), hashes[i], text);
+    for (size_t i = 0; i < lines.size(); ++i)
+        added[i] = seen.add(static_cast<std::uint32_t>(old_count + i), hashes[i], text);
     size_t kept = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (!added[i]) continue;

@@ -389,7 +389,8 @@ TEST(ContentLines, SplitAlikeAtEveryLength) {
     std::string_view line;
     Property p;
     while (lines.next(line))
-        if (split_property(line, p)) got += std::string(p.name) + "|" + std::string(p.params) + "|" + std::string(p.value) + "\n";
+        if (split_property(line, p))
+            got += std::string(p.name) + "|" + std::string(p.params) + "|" + std::string(p.value) + "\n";
     EXPECT_EQ(got, expected);
 }
 
