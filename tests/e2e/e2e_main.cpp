@@ -217,8 +217,8 @@ std::string window_name(HWND hwnd)
 }
 
 // Closes the options dialog by a click on one of its buttons. Now and then, under load, a click
-// on Cancel was lost under Wine; what lay under the button and had the focus is then printed, and
-// the click given once more, so the run goes on and the loss stays visible.
+// on Cancel was lost under Wine; what lay under the button and had the focus is then printed in
+// the suite's output, and the click given once more. A second loss fails the step.
 testing::AssertionResult close_options_by(int button)
 {
     for (int click = 1; click <= 2; ++click) {
