@@ -266,7 +266,9 @@ int drop_duplicates(std::vector<std::string>& lines, const std::vector<std::uint
 
 class Importer {
 public:
+    // r's lines are reserved already: a hash for each of them.
     Importer(const ImportOptions& o, ImportResult& r) : o_(o), r_(r), fitter_(*o.codec) {
+        hashes_.reserve(r.lines.capacity());
         today_ = days_from_civil(o.today_day, o.today_month, o.today_year) * day_seconds;
         last_ = days_from_civil(o.today_day, o.today_month, o.today_year + 2) * day_seconds + day_seconds - 1;
     }
@@ -288,8 +290,6 @@ public:
             entry(event_, todo);
         }
     }
-
-    void expect(size_t lines) { hashes_.reserve(lines); }
 
     // Forgets the entries after the first count, as if they had never been made.
     void take_back(size_t count) {
@@ -718,7 +718,6 @@ ImportResult import_calendar(std::string_view bytes, const ImportOptions& option
     // An event takes more than a hundred bytes: room for the entries of most files at once.
     result.lines.reserve(std::min<size_t>(bytes.size() / 128, size_t{1} << 20));
     Importer importer(options, result);
-    importer.expect(result.lines.capacity());
     FileReading reading(bytes, importer, result);
     result.is_calendar = reading.run();
     if (!result.is_calendar) return ImportResult{};
