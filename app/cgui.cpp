@@ -51,8 +51,18 @@ void CGUI::load_integers_and_colours()
     // The window's place and size are figures at 96 DPI: so is the screen they are kept on.
     Settings s = load_settings(store, fw::unscale(GetSystemMetrics(SM_CXSCREEN), dpi),
                                fw::unscale(GetSystemMetrics(SM_CYSCREEN), dpi));
-    xo = s.xo; yo = s.yo; xs = s.xs; ys = s.ys; df = s.df; fs = s.fs;
-    ft = s.ft; ss = s.ss; tm = s.tm; wm = s.wm; wf = s.wf; wn = s.wn;
+    xo = s.xo;
+    yo = s.yo;
+    xs = s.xs;
+    ys = s.ys;
+    df = s.df;
+    fs = s.fs;
+    ft = s.ft;
+    ss = s.ss;
+    tm = s.tm;
+    wm = s.wm;
+    wf = s.wf;
+    wn = s.wn;
     for (int i = 0; i < 4; ++i)
         set_col(s.col_value[i], i);
 }
@@ -104,8 +114,10 @@ void CGUI::set_page(HDC dc)
     // A device that reports no size in millimetres is taken as one pixel per millimetre.
     unit_x = hsize > 0 ? hres / hsize : 1;
     unit_y = vsize > 0 ? vres / vsize : 1;
-    if (unit_x < 1) unit_x = 1;
-    if (unit_y < 1) unit_y = 1;
+    if (unit_x < 1)
+        unit_x = 1;
+    if (unit_y < 1)
+        unit_y = 1;
     page_left = hres / 20;
     page_top = vres / 20;
     page_right = hres - hres / 20;

@@ -8,7 +8,6 @@
 #include "res/resource.h"
 #include "view/mvie.h"
 
-
 namespace {
 
 const size_t kPathChars = 255;

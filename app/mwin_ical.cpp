@@ -32,8 +32,8 @@ std::string count_text(const char* format, int a, int b, int c = 0)
 
 std::string import_summary(const ical::ImportResult& r)
 {
-    std::string text = count_text("%d Dates imported, %d already there, %d skipped", r.imported, r.already_there,
-                                  r.skipped);
+    std::string text =
+        count_text("%d Dates imported, %d already there, %d skipped", r.imported, r.already_there, r.skipped);
     if (r.unknown_zones > 0)
         text += count_text("\n%d in an unknown time zone were taken as local time", r.unknown_zones, 0);
     if (r.rules_taken_once > 0)

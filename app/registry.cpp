@@ -19,7 +19,11 @@ public:
         if (r != ERROR_SUCCESS)
             h_ = nullptr;
     }
-    ~Key() { if (h_) RegCloseKey(h_); }
+    ~Key()
+    {
+        if (h_)
+            RegCloseKey(h_);
+    }
     Key(const Key&) = delete;
     Key& operator=(const Key&) = delete;
     HKEY get() const { return h_; }

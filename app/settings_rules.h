@@ -8,14 +8,14 @@
 // The registry as the settings holder sees it: get_int gives -1 for a missing, mistyped or
 // unreadable value; set_int gives 0 when written, 1 on failure.
 struct SettingsStore {
-  virtual int get_int(const char* name) = 0;
-  virtual int set_int(const char* name, int v) = 0;
-  virtual ~SettingsStore() = default;
+    virtual int get_int(const char* name) = 0;
+    virtual int set_int(const char* name, int v) = 0;
+    virtual ~SettingsStore() = default;
 };
 
 struct Settings {
-  int xo, yo, xs, ys, df, fs, ft, ss, tm, wm, wf, wn;
-  std::uint32_t col_value[4];  // 0xRRGGBB as stored: background, highlight, Sunday, months
+    int xo, yo, xs, ys, df, fs, ft, ss, tm, wm, wf, wn;
+    std::uint32_t col_value[4]; // 0xRRGGBB as stored: background, highlight, Sunday, months
 };
 
 // Reads every value, writes the default back for each missing or negative one, and keeps the

@@ -20,14 +20,14 @@ void fill_store(RowStore& store, int count)
     for (int i = 0; i < count; ++i) {
         const int year = 1990 + i % 48, month = 1 + i / 48 % 12, day = 1 + i / 576 % 31;
         char line[128];
-        std::snprintf(line, sizeof line, "%4i.%02i.%02i\tMon\t%s\t%s\t%c\n", year, month, day,
-                      i % 3 ? "10:00" : "", texts[i % 5], i % 4 ? '0' : '1');
+        std::snprintf(line, sizeof line, "%4i.%02i.%02i\tMon\t%s\t%s\t%c\n", year, month, day, i % 3 ? "10:00" : "",
+                      texts[i % 5], i % 4 ? '0' : '1');
         store.lines.push_back(line);
     }
     store.fill(true);
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {
@@ -42,7 +42,8 @@ int main()
         const auto stop = std::chrono::steady_clock::now();
         best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
         chars = 0;
-        for (const std::string& t : texts) chars += t.size();
+        for (const std::string& t : texts)
+            chars += t.size();
     }
     std::printf("grid collection over the row store, %zu rows: %.3f ms (best of 20); target < 16 ms\n",
                 store.row_count(), best);

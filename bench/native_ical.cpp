@@ -16,27 +16,33 @@
 
 namespace {
 
-template <class Work>
-double best_ms(Work work) {
+template <class Work> double best_ms(Work work)
+{
     double best = 1e300;
     for (int run = 0; run < 5; ++run) {
         const auto start = std::chrono::steady_clock::now();
         work();
-        best = std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        best =
+            std::min(best, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     return best;
 }
 
-std::string two_digits(unsigned v) { return {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)}; }
+std::string two_digits(unsigned v)
+{
+    return {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
+}
 
 // The entries of the Windows bench: every third done, a time on two of three, a range on every
 // fourth of those.
-void fill(RowStore& store, size_t count) {
+void fill(RowStore& store, size_t count)
+{
     std::mt19937 rng(static_cast<unsigned>(count));
     for (size_t i = 0; i < count; ++i) {
         std::string line = std::to_string(2000 + rng() % 30) + "." + two_digits(1 + rng() % 12) + "." +
                            two_digits(1 + rng() % 28) + "\tMon\t";
-        if (i % 3 != 2) line += two_digits(rng() % 24) + ":" + two_digits(rng() % 60) + (i % 4 == 0 ? "-23:59" : "");
+        if (i % 3 != 2)
+            line += two_digits(rng() % 24) + ":" + two_digits(rng() % 60) + (i % 4 == 0 ? "-23:59" : "");
         line += "\tEntry number " + std::to_string(i) + ", caf\xe9 (" + std::to_string(rng()) + ")" +
                 (i % 3 == 0 ? "\t1\n" : "\t0\n");
         store.lines.push_back(line);
@@ -44,9 +50,11 @@ void fill(RowStore& store, size_t count) {
     store.fill(false);
 }
 
-std::vector<std::string_view> all_entries(const RowStore& store) {
+std::vector<std::string_view> all_entries(const RowStore& store)
+{
     std::vector<std::string_view> entries(store.lines.begin(), store.lines.end());
-    for (size_t row = 0; row < store.row_count(); ++row) entries.push_back(store.joined(row));
+    for (size_t row = 0; row < store.row_count(); ++row)
+        entries.push_back(store.joined(row));
     return entries;
 }
 
@@ -59,9 +67,10 @@ private:
     ical::ZoneRules utc_{ical::ZoneYear{}};
 };
 
-}  // namespace
+} // namespace
 
-int main() {
+int main()
+{
     const size_t count = 100000;
     RowStore store;
     fill(store, count);
@@ -89,6 +98,7 @@ int main() {
     std::printf("%-34s %9.1f ms  %zu bytes\n", "date file text", save, saved);
     std::printf("%-34s %9.1f ms  %5.2f x  %zu bytes (%d exported)\n", "export to .ics text", out, out / save,
                 exported.text.size(), exported.exported);
-    std::printf("%-34s %9.1f ms  %5.2f x  (%d imported)\n", "import of that text, list rebuilt", in, in / save, imported);
+    std::printf("%-34s %9.1f ms  %5.2f x  (%d imported)\n", "import of that text, list rebuilt", in, in / save,
+                imported);
     return 0;
 }

@@ -16,17 +16,21 @@
 
 namespace {
 
-FileStamp stamp_of(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return {};
+FileStamp stamp_of(const std::string& path)
+{
+    struct stat st { };
+    if (stat(path.c_str(), &st) != 0)
+        return {};
     return {true, static_cast<std::uint64_t>(st.st_size),
             static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u + st.st_mtim.tv_nsec};
 }
 
-std::string read_all(const std::string& path) {
+std::string read_all(const std::string& path)
+{
     std::string bytes;
     FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return bytes;
+    if (!f)
+        return bytes;
     bytes.resize(static_cast<size_t>(stamp_of(path).size));
     bytes.resize(std::fread(&bytes[0], 1, bytes.size(), f));
     std::fclose(f);
@@ -34,33 +38,37 @@ std::string read_all(const std::string& path) {
 }
 
 // As the program saves: the bytes beside the target, on disk, then one rename.
-bool save(const RowStore& store, const std::string& path) {
+bool save(const RowStore& store, const std::string& path)
+{
     const std::string bytes = store.file_text();
     const std::string temp = path + ".tmp";
     FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-              fsync(fileno(f)) == 0;
+    if (!f)
+        return false;
+    bool ok =
+        std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 && fsync(fileno(f)) == 0;
     ok = std::fclose(f) == 0 && ok;
     return ok && std::rename(temp.c_str(), path.c_str()) == 0;
 }
 
 // Another program's version: one entry changed, one added.
-std::string their_version(std::string bytes) {
+std::string their_version(std::string bytes)
+{
     const size_t second = bytes.find('\n') + 1;
     bytes.insert(second, "X");
     return bytes + "2030.01.01\tMon\t\tadded by another program\t0\r\n";
 }
 
-}  // namespace
+} // namespace
 
-int main() {
+int main()
+{
     const size_t count = 1000000;
     const std::string path = "native_merge_bench.dat";
     RowStore store;
     store.lines = dl::decode_lines(date_file(count));
     store.fill(false);
-    save(store, path);  // warms the file system
+    save(store, path); // warms the file system
     FileBase base;
 
     double save_ms = 1e30;
@@ -91,7 +99,8 @@ int main() {
         const double ms = time_ms([&] {
             std::string theirs = read_all(path);
             const std::uint64_t hash = content_hash(theirs);
-            if (last.same_content(theirs, hash)) return;
+            if (last.same_content(theirs, hash))
+                return;
             const dl::LineChanges changes =
                 dl::merge_changes(dl::line_views(last.bytes), ours.line_views(), dl::line_views(theirs));
             ours.apply_changes(changes, false);
@@ -106,8 +115,8 @@ int main() {
     std::printf("  save (encode, write, flush, rename)      %8.1f ms  (best of 3, as the merge)\n", save_ms);
     std::printf("  check, file unchanged (stamp)           %8.3f ms  %6.4f x save  (at most 0.10)\n", check_ms,
                 check_ms / save_ms);
-    std::printf("  check, file touched (read + hash)       %8.1f ms  %6.4f x save  (rare: written without a change)\n", touched_ms,
-                touched_ms / save_ms);
+    std::printf("  check, file touched (read + hash)       %8.1f ms  %6.4f x save  (rare: written without a change)\n",
+                touched_ms, touched_ms / save_ms);
     std::printf("  merge: read, hash, merge, rows updated  %8.1f ms  %6.4f x save  (at most 2)\n", merge_ms,
                 merge_ms / save_ms);
     return 0;

@@ -15,12 +15,14 @@
 namespace {
 
 // The plain way, without the store: what the work costs at least.
-size_t plain_round_trip(const std::string& bytes) {
+size_t plain_round_trip(const std::string& bytes)
+{
     std::vector<std::string> lines;
     lines.reserve(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n')));
     for (size_t start = 0; start < bytes.size();) {
         size_t lf = bytes.find('\n', start);
-        if (lf == std::string::npos) lf = bytes.size();
+        if (lf == std::string::npos)
+            lf = bytes.size();
         size_t end = lf > start && bytes[lf - 1] == '\r' ? lf - 1 : lf;
         std::string& line = lines.emplace_back();
         line.reserve(end - start + 1);
@@ -43,7 +45,8 @@ size_t plain_round_trip(const std::string& bytes) {
     out.reserve(bytes.size());
     for (const Fields& row : rows) {
         for (size_t k = 0; k < row.size(); ++k) {
-            if (k > 0) out += '\t';
+            if (k > 0)
+                out += '\t';
             out += row[k];
         }
         out += "\r\n";
@@ -51,11 +54,13 @@ size_t plain_round_trip(const std::string& bytes) {
     return out.size();
 }
 
-void report(size_t count, const char* figure, double ms, double floor_ms) {
+void report(size_t count, const char* figure, double ms, double floor_ms)
+{
     std::printf("%8zu lines  %-26s %9.1f ms  %5.2fx floor\n", count, figure, ms, ms / floor_ms);
 }
 
-void bench(size_t count) {
+void bench(size_t count)
+{
     const std::string bytes = date_file(count);
     size_t sink = 0;
     const double floor_ms = time_ms([&] { sink += plain_round_trip(bytes); });
@@ -76,16 +81,20 @@ void bench(size_t count) {
         store.fill(true);
     });
     step("read back every row", [&] {
-        for (size_t i = 0; i < store.row_count(); ++i) sink += store.read_back(i).size();
+        for (size_t i = 0; i < store.row_count(); ++i)
+            sink += store.read_back(i).size();
     });
     step("encode", [&] { sink += store.file_text().size(); });
     report(count, "store total", total, floor_ms);
-    if (sink == 0) std::puts("(nothing processed)");
+    if (sink == 0)
+        std::puts("(nothing processed)");
 }
 
-}  // namespace
+} // namespace
 
-int main() {
-    for (size_t count : {size_t(10000), size_t(100000), size_t(1000000)}) bench(count);
+int main()
+{
+    for (size_t count : {size_t(10000), size_t(100000), size_t(1000000)})
+        bench(count);
     return 0;
 }

@@ -23,8 +23,7 @@ namespace {
 
 // The best of three runs, in milliseconds: the machine is shared, so the least disturbed run counts.
 // after runs after each, outside the timing.
-template <class Work, class After>
-double best_ms(Work work, After after)
+template <class Work, class After> double best_ms(Work work, After after)
 {
     double runs[3];
     for (double& ms : runs) {
@@ -36,8 +35,7 @@ double best_ms(Work work, After after)
     return *std::min_element(std::begin(runs), std::end(runs));
 }
 
-template <class Work>
-double best_ms(Work work)
+template <class Work> double best_ms(Work work)
 {
     return best_ms(work, [] {});
 }

@@ -25,8 +25,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-template <class Work>
-double time_ms(Work work)
+template <class Work> double time_ms(Work work)
 {
     const auto start = Clock::now();
     work();

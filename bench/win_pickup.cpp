@@ -42,7 +42,9 @@ bool list_has_text(const std::string& text)
 double ms_until_shown(const std::string& text, double timeout_ms = kTimeoutMs)
 {
     const auto start = std::chrono::steady_clock::now();
-    auto elapsed = [&] { return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count(); };
+    auto elapsed = [&] {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    };
     while (!list_has_text(text) && elapsed() < timeout_ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
         MSG msg;

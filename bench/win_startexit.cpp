@@ -137,13 +137,23 @@ int main(int argc, char** argv)
     cases.push_back({"bare window", bin + "\\bare_window.exe", dir, "", runs, {}, {}});
     // The same controls as trm.exe's main window, none of its code: what the controls cost alone.
     for (const char* rows : {"0", "100000"})
-        cases.push_back({std::string("controls window, ") + rows + " rows", bin + "\\controls_window.exe", dir, rows,
-                         runs, {}, {}});
+        cases.push_back({std::string("controls window, ") + rows + " rows",
+                         bin + "\\controls_window.exe",
+                         dir,
+                         rows,
+                         runs,
+                         {},
+                         {}});
     for (int count : {0, 100000, 1000000}) {
         std::string data = folder(dir, std::to_string(count));
         write_dates(data + "\\trm.dat", count);
-        cases.push_back({"trm.exe, " + std::to_string(count) + " entries", bin + "\\trm.exe", data, "",
-                         count >= 1000000 ? 2 : runs, {}, {}});
+        cases.push_back({"trm.exe, " + std::to_string(count) + " entries",
+                         bin + "\\trm.exe",
+                         data,
+                         "",
+                         count >= 1000000 ? 2 : runs,
+                         {},
+                         {}});
     }
     for (int round = 0; round < runs; ++round)
         for (Case& c : cases)
@@ -159,7 +169,7 @@ int main(int argc, char** argv)
         std::printf("%-30s %10.0f %10.0f %11.2fx %10.0f (+%.0f)\n", c.label.c_str(), start, median(c.starts),
                     start / bare_start, exit, exit - bare_exit);
     }
-    std::printf("trm.exe over the controls alone: 0 entries %.2fx, 100000 entries %.2fx\n", best(cases[3].starts) / floor_0,
-                best(cases[4].starts) / floor_100k);
+    std::printf("trm.exe over the controls alone: 0 entries %.2fx, 100000 entries %.2fx\n",
+                best(cases[3].starts) / floor_0, best(cases[4].starts) / floor_100k);
     return 0;
 }

@@ -83,8 +83,7 @@ void* RuntimeClass::create(const char* name)
 
 DocTemplate::DocTemplate(UINT resource_id, const char* doc_class, const char* frame_class, const char* view_class)
     : resource_id_(resource_id), doc_class_(doc_class), frame_class_(frame_class), view_class_(view_class)
-{
-}
+{ }
 
 Document* DocTemplate::open_new()
 {

@@ -8,7 +8,7 @@ namespace fw {
 
 class Dialog : public Wnd {
 public:
-    explicit Dialog(UINT template_id) : template_id_(template_id) {}
+    explicit Dialog(UINT template_id) : template_id_(template_id) { }
     ~Dialog() override;
 
     // parent null: the application's main window.

@@ -18,9 +18,9 @@ public:
     virtual bool OnNewDocument() { return true; }
     virtual bool OnOpenDocument(const char* /*path*/) { return true; }
     virtual bool OnSaveDocument(const char* /*path*/) { return true; }
-    virtual void PreCloseFrame(Frame* /*frame*/) {}
+    virtual void PreCloseFrame(Frame* /*frame*/) { }
     // The frame became the active window: a moment to look whether the file changed.
-    virtual void OnActivateFrame() {}
+    virtual void OnActivateFrame() { }
     // True when PreCloseFrame decided that the frame stays open after all.
     virtual bool close_cancelled() const { return false; }
     // Commands the document handles; the save commands are the framework's own.

@@ -54,8 +54,9 @@ bool ToolBar::create(HWND parent, UINT ctrl_id, UINT resource_id, const ScaledBi
     // The frame places the bar itself, on whichever side it is docked.
     DWORD style = WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_TOOLTIPS |
                   (flat ? TBSTYLE_FLAT : 0);
-    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr), nullptr);
+    HWND bar =
+        CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr), nullptr);
     if (!bar)
         return false;
     subclass(bar);
@@ -129,7 +130,8 @@ void ToolBar::dock(Side side)
     side_ = side;
     bool vertical = side == Side::left || side == Side::right;
     LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
-    SetWindowLongA(hwnd_, GWL_STYLE, vertical ? (style | CCS_VERT | TBSTYLE_WRAPABLE) : (style & ~(CCS_VERT | TBSTYLE_WRAPABLE)));
+    SetWindowLongA(hwnd_, GWL_STYLE,
+                   vertical ? (style | CCS_VERT | TBSTYLE_WRAPABLE) : (style & ~(CCS_VERT | TBSTYLE_WRAPABLE)));
     // A vertical bar holds one button a row.
     int count = static_cast<int>(SendMessageA(hwnd_, TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
@@ -171,9 +173,16 @@ ToolBar::Side ToolBar::nearest_side(POINT pt) const
     int to_left = pt.x, to_right = rc.right - pt.x, to_top = pt.y, to_bottom = rc.bottom - pt.y;
     int best = to_top;
     Side side = Side::top;
-    if (to_bottom < best) { best = to_bottom; side = Side::bottom; }
-    if (to_left < best) { best = to_left; side = Side::left; }
-    if (to_right < best) side = Side::right;
+    if (to_bottom < best) {
+        best = to_bottom;
+        side = Side::bottom;
+    }
+    if (to_left < best) {
+        best = to_left;
+        side = Side::left;
+    }
+    if (to_right < best)
+        side = Side::right;
     return side;
 }
 
@@ -207,11 +216,8 @@ LRESULT ToolBar::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
             return 0;
         }
         break;
-    case WM_CAPTURECHANGED:
-        dragging_ = false;
-        break;
-    default:
-        break;
+    case WM_CAPTURECHANGED: dragging_ = false; break;
+    default: break;
     }
     return default_proc(msg, wp, lp);
 }
@@ -232,9 +238,8 @@ bool ToolBar::pressed(UINT cmd) const
 bool StatusBar::create(HWND parent, UINT ctrl_id, const std::vector<UINT>& indicators, int dpi)
 {
     dpi_ = dpi;
-    hwnd_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr),
-                            nullptr);
+    hwnd_ = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl_id)), GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_)
         return false;
     indicators_ = indicators;
@@ -503,15 +508,9 @@ bool Frame::on_notify(NMHDR* hdr, LRESULT& result)
 LRESULT Frame::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-    case WM_CREATE:
-        dpi_ = window_dpi(hwnd_);
-        return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lp));
-    case WM_DPICHANGED:
-        on_dpi_changed(LOWORD(wp), reinterpret_cast<const RECT*>(lp));
-        return 0;
-    case WM_SIZE:
-        recalc_layout();
-        return 0;
+    case WM_CREATE: dpi_ = window_dpi(hwnd_); return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lp));
+    case WM_DPICHANGED: on_dpi_changed(LOWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
+    case WM_SIZE: recalc_layout(); return 0;
     case WM_COMMAND:
         if (HIWORD(wp) == 0 || HIWORD(wp) == 1) {
             route_command(LOWORD(wp));
@@ -530,26 +529,19 @@ LRESULT Frame::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
         else if (!(HIWORD(wp) & MF_POPUP) && !(HIWORD(wp) & MF_SEPARATOR))
             show_prompt(LOWORD(wp));
         return 0;
-    case WM_EXITMENULOOP:
-        show_prompt(0);
-        return 0;
-    case WM_INITMENUPOPUP:
-        on_init_menu_popup(reinterpret_cast<HMENU>(wp));
-        return 0;
+    case WM_EXITMENULOOP: show_prompt(0); return 0;
+    case WM_INITMENUPOPUP: on_init_menu_popup(reinterpret_cast<HMENU>(wp)); return 0;
     case WM_SETFOCUS:
         if (view_ && view_->hwnd())
             SetFocus(view_->hwnd());
         return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
+    case WM_CLOSE: OnClose(); return 0;
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE && doc_)
             doc_->OnActivateFrame();
         break;
     // Nothing here needs asking: the end of the session saves as a close does.
-    case WM_QUERYENDSESSION:
-        return TRUE;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         if (wp)
             OnEndSession();
@@ -562,8 +554,7 @@ LRESULT Frame::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
             PostQuitMessage(0);
         }
         return 0;
-    default:
-        break;
+    default: break;
     }
     return default_proc(msg, wp, lp);
 }

@@ -81,7 +81,11 @@ public:
     void recalc_layout();
     void show_bar(HWND bar, bool show);
     StatusBar* status() const { return status_; }
-    void set_bars(ToolBar* tools, StatusBar* status) { tools_ = tools; status_ = status; }
+    void set_bars(ToolBar* tools, StatusBar* status)
+    {
+        tools_ = tools;
+        status_ = status;
+    }
     void show_prompt(UINT id);
     static const char* window_class();
     // The DPI the frame is shown at: the window's own, or the last one a DPI change named.

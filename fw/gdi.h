@@ -4,19 +4,36 @@
 
 namespace fw {
 
-template <class H>
-class GdiObject {
+template <class H> class GdiObject {
 public:
-    explicit GdiObject(H h = nullptr) : h_(h) {}
+    explicit GdiObject(H h = nullptr) : h_(h) { }
     ~GdiObject() { reset(); }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
     GdiObject(GdiObject&& o) noexcept : h_(o.h_) { o.h_ = nullptr; }
-    GdiObject& operator=(GdiObject&& o) noexcept { if (this != &o) { reset(); h_ = o.h_; o.h_ = nullptr; } return *this; }
+    GdiObject& operator=(GdiObject&& o) noexcept
+    {
+        if (this != &o) {
+            reset();
+            h_ = o.h_;
+            o.h_ = nullptr;
+        }
+        return *this;
+    }
     H get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
-    void reset(H h = nullptr) { if (h_) DeleteObject(h_); h_ = h; }
-    H release() { H h = h_; h_ = nullptr; return h; }
+    void reset(H h = nullptr)
+    {
+        if (h_)
+            DeleteObject(h_);
+        h_ = h;
+    }
+    H release()
+    {
+        H h = h_;
+        h_ = nullptr;
+        return h;
+    }
 
 private:
     H h_;
@@ -30,8 +47,12 @@ using Bitmap = GdiObject<HBITMAP>;
 // Selects an object into a device context and puts the previous one back.
 class Selected {
 public:
-    Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~Selected() { if (old_) SelectObject(dc_, old_); }
+    Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) { }
+    ~Selected()
+    {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
     Selected(const Selected&) = delete;
     Selected& operator=(const Selected&) = delete;
 
@@ -42,8 +63,12 @@ private:
 
 class WindowDc {
 public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~WindowDc() { if (dc_) ReleaseDC(hwnd_, dc_); }
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) { }
+    ~WindowDc()
+    {
+        if (dc_)
+            ReleaseDC(hwnd_, dc_);
+    }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     HDC get() const { return dc_; }
@@ -56,8 +81,12 @@ private:
 // A memory device context like the given one (the screen's with none).
 class MemoryDc {
 public:
-    explicit MemoryDc(HDC like = nullptr) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDc() { if (dc_) DeleteDC(dc_); }
+    explicit MemoryDc(HDC like = nullptr) : dc_(CreateCompatibleDC(like)) { }
+    ~MemoryDc()
+    {
+        if (dc_)
+            DeleteDC(dc_);
+    }
     MemoryDc(const MemoryDc&) = delete;
     MemoryDc& operator=(const MemoryDc&) = delete;
     HDC get() const { return dc_; }

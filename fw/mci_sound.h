@@ -15,7 +15,7 @@ void set_mci_send(MciSend send);
 // One sound under one alias; closed when this ends.
 class MciSound {
 public:
-    explicit MciSound(std::string alias) : alias_(std::move(alias)) {}
+    explicit MciSound(std::string alias) : alias_(std::move(alias)) { }
     ~MciSound();
     MciSound(const MciSound&) = delete;
     MciSound& operator=(const MciSound&) = delete;

@@ -8,7 +8,10 @@ constexpr unsigned long slack_ms = 5000;
 constexpr unsigned long unknown_length_ms = 10 * 60 * 1000;
 constexpr unsigned long longest_ms = 24ul * 60 * 60 * 1000;
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool ends_with_lower(std::string_view text, std::string_view tail)
 {

@@ -21,8 +21,7 @@ bool send(DWORD request, const NOTIFYICONDATAA& data)
 }
 
 // Copies as much as fits, always terminated.
-template <size_t N>
-void copy_text(char (&field)[N], const char* text)
+template <size_t N> void copy_text(char (&field)[N], const char* text)
 {
     std::strncpy(field, text ? text : "", N - 1);
     field[N - 1] = '\0';

@@ -172,15 +172,21 @@ LRESULT PreviewWindow::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
         }
         break;
     case WM_KEYDOWN:
-        if (wp == VK_ESCAPE) { close(); return 0; }
-        if (wp == VK_NEXT) { go_to(page_ + 1); return 0; }
-        if (wp == VK_PRIOR) { go_to(page_ - 1); return 0; }
+        if (wp == VK_ESCAPE) {
+            close();
+            return 0;
+        }
+        if (wp == VK_NEXT) {
+            go_to(page_ + 1);
+            return 0;
+        }
+        if (wp == VK_PRIOR) {
+            go_to(page_ - 1);
+            return 0;
+        }
         break;
-    case WM_PAINT:
-        paint();
-        return 0;
-    default:
-        break;
+    case WM_PAINT: paint(); return 0;
+    default: break;
     }
     return default_proc(msg, wp, lp);
 }

@@ -10,8 +10,7 @@ namespace fw {
 FARPROC system_proc(const char* dll, const char* name);
 
 // The same, typed: system_function<decltype(PrintDlgA)>("comdlg32.dll", "PrintDlgA").
-template <class Fn>
-Fn* system_function(const char* dll, const char* name)
+template <class Fn> Fn* system_function(const char* dll, const char* name)
 {
     FARPROC proc = system_proc(dll, name);
     Fn* fn = nullptr;

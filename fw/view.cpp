@@ -133,11 +133,8 @@ LRESULT View::route_view_message(UINT msg, WPARAM wp, LPARAM lp, bool& handled)
         if (reflect_to_child(msg, wp, lp, result))
             return result;
         break;
-    case WM_PAINT:
-        paint();
-        return 0;
-    default:
-        break;
+    case WM_PAINT: paint(); return 0;
+    default: break;
     }
     handled = false;
     return 0;

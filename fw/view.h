@@ -20,7 +20,7 @@ public:
     virtual void OnPrint(Dc& dc, PrintInfo& info);
     virtual bool OnCmdMsg(UINT id);
     // The frame moved to a screen of another DPI; the view lays itself out again.
-    virtual void OnDpiChanged(int) {}
+    virtual void OnDpiChanged(int) { }
     // The printer dialog (or the given device context) for a print; false when cancelled.
     bool DoPreparePrinting(PrintInfo& info);
 
@@ -44,10 +44,10 @@ protected:
 // A view whose child controls come from a dialog template.
 class FormView : public View {
 public:
-    explicit FormView(UINT template_id) : template_id_(template_id) {}
+    explicit FormView(UINT template_id) : template_id_(template_id) { }
     bool create_view(Frame* frame, Document* doc, UINT ctrl_id) override;
     // Binds child controls to their objects once the form exists.
-    virtual void DoDataExchange() {}
+    virtual void DoDataExchange() { }
     // Every message of the form; handlers return true when they consumed it.
     virtual bool on_message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 

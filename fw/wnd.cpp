@@ -94,16 +94,16 @@ void Wnd::unbind()
 bool Wnd::create(DWORD ex_style, const char* cls, const char* title, DWORD style, int x, int y, int w, int h,
                  HWND parent, HMENU menu_or_id)
 {
-    HWND made = CreateWindowExA(ex_style, cls, title, style, x, y, w, h, parent, menu_or_id,
-                                GetModuleHandleA(nullptr), this);
+    HWND made =
+        CreateWindowExA(ex_style, cls, title, style, x, y, w, h, parent, menu_or_id, GetModuleHandleA(nullptr), this);
     return made != nullptr;
 }
 
 void Wnd::subclass(HWND hwnd)
 {
     bind(hwnd);
-    old_proc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclass_proc)));
+    old_proc_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclass_proc)));
 }
 
 bool Wnd::on_reflect(UINT, WPARAM, LPARAM, LRESULT&)

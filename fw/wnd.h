@@ -24,13 +24,14 @@ public:
     virtual bool on_reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
     static Wnd* from_handle(HWND hwnd);
-    static void register_class(const char* cls, UINT style = CS_DBLCLKS, HBRUSH background = nullptr, HICON icon = nullptr);
+    static void register_class(const char* cls, UINT style = CS_DBLCLKS, HBRUSH background = nullptr,
+                               HICON icon = nullptr);
 
 protected:
     virtual LRESULT wnd_proc(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT default_proc(UINT msg, WPARAM wp, LPARAM lp);
     // Called after the last message; objects that own themselves delete themselves here.
-    virtual void post_nc_destroy() {}
+    virtual void post_nc_destroy() { }
     void bind(HWND hwnd);
     void unbind();
 

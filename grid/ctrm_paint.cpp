@@ -34,10 +34,10 @@ FontSizes font_sizes(int mode, int cell_h, bool printing, int unit_y)
 
 struct GridFonts {
     GridFonts(const FontSizes& s, int dpi)
-        : a(fw::create_screen_font(s.a, "Courier New", dpi)), b(fw::create_screen_font(s.b, "Arial", dpi)),
+        : a(fw::create_screen_font(s.a, "Courier New", dpi)),
+          b(fw::create_screen_font(s.b, "Arial", dpi)),
           c(fw::create_screen_font(s.c, "Arial", dpi))
-    {
-    }
+    { }
     fw::Font a, b, c;
 };
 
@@ -98,10 +98,16 @@ void draw_heading(const fw::Dc& dc, const CTrm& grid, int mode)
 class DayPainter {
 public:
     DayPainter(CTrm& grid, const fw::Dc& dc, const GridFonts& fonts, int mode, int month, int click_x, int click_y)
-        : grid_(grid), gui_(papp->gui), dc_(dc), hdc_(dc.hdc), fonts_(fonts), mode_(mode), month_(month),
-          click_x_(click_x), click_y_(click_y)
-    {
-    }
+        : grid_(grid),
+          gui_(papp->gui),
+          dc_(dc),
+          hdc_(dc.hdc),
+          fonts_(fonts),
+          mode_(mode),
+          month_(month),
+          click_x_(click_x),
+          click_y_(click_y)
+    { }
 
     void paint_days()
     {

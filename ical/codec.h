@@ -30,7 +30,8 @@ public:
     // there is no table or it cannot convert the whole text.
     char* write_from_utf8(char* out, std::string_view utf8) const;
     // The UTF-8 of a byte from the table, or empty when the byte needs the general conversion.
-    std::string_view utf8_of(unsigned char byte) const {
+    std::string_view utf8_of(unsigned char byte) const
+    {
         return {table_utf8_[byte - 0x80], table_length_[byte - 0x80]};
     }
     bool has_table() const { return has_table_; }
@@ -42,8 +43,8 @@ private:
     bool has_table_ = false;
     char table_utf8_[128][3] = {};
     std::uint8_t table_length_[128] = {};
-    std::vector<std::pair<char32_t, char>> bytes_of_;  // code point and its byte, by code point
-    char byte_of_two_[0x800 - 0x80] = {};              // the same for two-byte points; 0: none
+    std::vector<std::pair<char32_t, char>> bytes_of_; // code point and its byte, by code point
+    char byte_of_two_[0x800 - 0x80] = {}; // the same for two-byte points; 0: none
 };
 
 // ISO 8859-1, where every byte is the character of the same number: the code page of the
@@ -51,11 +52,15 @@ private:
 const TextCodec& latin1_codec();
 
 // Number of bytes of the UTF-8 sequence that starts with this byte (1 for a stray byte).
-inline size_t utf8_sequence_length(unsigned char lead) {
-    if (lead < 0xC2) return 1;
-    if (lead <= 0xDF) return 2;
-    if (lead <= 0xEF) return 3;
+inline size_t utf8_sequence_length(unsigned char lead)
+{
+    if (lead < 0xC2)
+        return 1;
+    if (lead <= 0xDF)
+        return 2;
+    if (lead <= 0xEF)
+        return 3;
     return lead <= 0xF4 ? 4 : 1;
 }
 
-}  // namespace ical
+} // namespace ical

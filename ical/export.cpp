@@ -33,41 +33,54 @@ struct EntryTime {
 };
 
 // Digits of a number field; false when there are none or too many.
-bool read_number(std::string_view& text, size_t max_digits, int& value) {
+bool read_number(std::string_view& text, size_t max_digits, int& value)
+{
     size_t n = 0;
     value = 0;
-    while (n < text.size() && n <= max_digits && text[n] >= '0' && text[n] <= '9') value = value * 10 + (text[n++] - '0');
+    while (n < text.size() && n <= max_digits && text[n] >= '0' && text[n] <= '9')
+        value = value * 10 + (text[n++] - '0');
     text.remove_prefix(n);
     return n > 0 && n <= max_digits;
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
     return text;
 }
 
-int days_in_month(int month, int year) {
+int days_in_month(int month, int year)
+{
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
     return month == 2 && leap ? 29 : days[month - 1];
 }
 
 // "YYYY.MM.DD" as the file holds it (the year may be padded with blanks).
-std::optional<Day> read_date(std::string_view text) {
+std::optional<Day> read_date(std::string_view text)
+{
     text = trimmed(text);
     Day d;
-    if (!read_number(text, 4, d.year) || text.empty() || text[0] != '.') return std::nullopt;
+    if (!read_number(text, 4, d.year) || text.empty() || text[0] != '.')
+        return std::nullopt;
     text.remove_prefix(1);
-    if (!read_number(text, 2, d.month) || text.empty() || text[0] != '.') return std::nullopt;
+    if (!read_number(text, 2, d.month) || text.empty() || text[0] != '.')
+        return std::nullopt;
     text.remove_prefix(1);
-    if (!read_number(text, 2, d.day) || !text.empty()) return std::nullopt;
-    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1) return std::nullopt;
-    if (d.day > days_in_month(d.month, d.year)) return std::nullopt;  // 31 April and the like
+    if (!read_number(text, 2, d.day) || !text.empty())
+        return std::nullopt;
+    if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1)
+        return std::nullopt;
+    if (d.day > days_in_month(d.month, d.year))
+        return std::nullopt; // 31 April and the like
     return d;
 }
 
-Day next_day(Day d) {
+Day next_day(Day d)
+{
     if (d.day < days_in_month(d.month, d.year)) {
         ++d.day;
     } else if (d.month < 12) {
@@ -79,41 +92,55 @@ Day next_day(Day d) {
     return d;
 }
 
-bool read_clock(std::string_view& text, Clock& c) {
-    if (!read_number(text, 2, c.hour) || text.empty() || text[0] != ':') return false;
+bool read_clock(std::string_view& text, Clock& c)
+{
+    if (!read_number(text, 2, c.hour) || text.empty() || text[0] != ':')
+        return false;
     text.remove_prefix(1);
     const size_t before = text.size();
     return read_number(text, 2, c.minute) && before - text.size() == 2 && c.hour <= 23 && c.minute <= 59;
 }
 
 // "HH:MM" or "HH:MM-HH:MM".
-std::optional<EntryTime> read_time(std::string_view text) {
+std::optional<EntryTime> read_time(std::string_view text)
+{
     text = trimmed(text);
     EntryTime t;
-    if (!read_clock(text, t.start)) return std::nullopt;
-    if (text.empty()) return t;
-    if (text[0] != '-') return std::nullopt;
+    if (!read_clock(text, t.start))
+        return std::nullopt;
+    if (text.empty())
+        return t;
+    if (text[0] != '-')
+        return std::nullopt;
     text.remove_prefix(1);
     t.range = true;
-    if (!read_clock(text, t.end) || !text.empty()) return std::nullopt;
+    if (!read_clock(text, t.end) || !text.empty())
+        return std::nullopt;
     return t;
 }
 
-char* put(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
+char* put(char* out, std::string_view text)
+{
+    return std::copy(text.begin(), text.end(), out);
+}
 
 // The last width digits of value.
-char* put_digits(char* out, int value, int width) {
-    for (int i = width - 1; i >= 0; --i, value /= 10) out[i] = static_cast<char>('0' + value % 10);
+char* put_digits(char* out, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        out[i] = static_cast<char>('0' + value % 10);
     return out + width;
 }
 
-char* put_date(char* out, const Day& d) {
+char* put_date(char* out, const Day& d)
+{
     out = put_digits(out, d.year, 4);
     out = put_digits(out, d.month, 2);
     return put_digits(out, d.day, 2);
 }
 
-char* put_date_time(char* out, const Day& d, const Clock& c) {
+char* put_date_time(char* out, const Day& d, const Clock& c)
+{
     out = put_date(out, d);
     *out++ = 'T';
     out = put_digits(out, c.hour, 2);
@@ -122,16 +149,21 @@ char* put_date_time(char* out, const Day& d, const Clock& c) {
 }
 
 // Exporting the same entry again gives the same UID, so a calendar updates instead of doubling.
-char* put_uid(char* out, std::string_view line) {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+char* put_uid(char* out, std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
     const std::uint64_t hash = hash_bytes(line);
-    for (int shift = 60; shift >= 0; shift -= 4) *out++ = "0123456789abcdef"[(hash >> shift) & 0xF];
+    for (int shift = 60; shift >= 0; shift -= 4)
+        *out++ = "0123456789abcdef"[(hash >> shift) & 0xF];
     return put(out, "@termaris");
 }
 
-bool is_ascii(std::string_view text) {
+bool is_ascii(std::string_view text)
+{
     for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
     return true;
 }
 
@@ -139,19 +171,23 @@ bool is_ascii(std::string_view text) {
 // the next event might not fit.
 class Pieces {
 public:
-    explicit Pieces(const PieceWriter& write) : write_(write), buffer_(piece_size) {}
+    explicit Pieces(const PieceWriter& write) : write_(write), buffer_(piece_size) { }
 
     // Where to put at least bytes more.
-    char* room(size_t bytes) {
+    char* room(size_t bytes)
+    {
         if (used_ + bytes > buffer_.size()) {
             flush();
-            if (bytes > buffer_.size()) buffer_.resize(bytes);
+            if (bytes > buffer_.size())
+                buffer_.resize(bytes);
         }
         return buffer_.data() + used_;
     }
     void filled_to(const char* end) { used_ = static_cast<size_t>(end - buffer_.data()); }
-    void flush() {
-        if (used_ > 0 && ok_) ok_ = write_(std::string_view(buffer_.data(), used_));
+    void flush()
+    {
+        if (used_ > 0 && ok_)
+            ok_ = write_(std::string_view(buffer_.data(), used_));
         used_ = 0;
     }
     bool ok() const { return ok_; }
@@ -165,7 +201,8 @@ private:
 
 class Writer {
 public:
-    Writer(Seconds stamp, const TextCodec& codec, const PieceWriter& write) : codec_(codec), out_(write) {
+    Writer(Seconds stamp, const TextCodec& codec, const PieceWriter& write) : codec_(codec), out_(write)
+    {
         const Civil c = to_civil(stamp);
         char* end = put(stamp_, "DTSTAMP:");
         end = put_date_time(end, Day{c.year, c.month, c.day}, Clock{c.hour, c.minute});
@@ -173,14 +210,16 @@ public:
         stamp_length_ = static_cast<size_t>(put(end, "Z\r\n") - stamp_);
     }
 
-    void begin() {
+    void begin()
+    {
         std::string head = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:";
         head += product_id;
         head += "\r\nCALSCALE:GREGORIAN\r\n";
         out_.filled_to(put(out_.room(head.size()), head));
     }
 
-    void entry(std::string_view line) {
+    void entry(std::string_view line)
+    {
         std::string_view cells[dl::field_count];
         split_cells(line, cells);
         const std::optional<Day> day = read_date(cells[0]);
@@ -209,7 +248,8 @@ public:
         ++result.exported;
     }
 
-    void end() {
+    void end()
+    {
         out_.filled_to(put(out_.room(16), "END:VCALENDAR\r\n"));
         out_.flush();
     }
@@ -221,26 +261,33 @@ public:
 private:
     // The fields of a date line as the list splits it: each ended by a tab, the newline or
     // the end of a row's text.
-    static void split_cells(std::string_view line, std::string_view (&cells)[dl::field_count]) {
+    static void split_cells(std::string_view line, std::string_view (&cells)[dl::field_count])
+    {
         size_t begin = 0;
         for (int k = 0; k < dl::field_count && begin <= line.size(); ++k) {
             size_t end = begin;
-            while (end < line.size() && !dl::is_field_end(line[end])) ++end;
+            while (end < line.size() && !dl::is_field_end(line[end]))
+                ++end;
             cells[k] = line.substr(begin, end - begin);
             begin = end + 1;
         }
     }
 
-    void append_text(std::string_view text) {
-        if (codec_.has_table() && escape_through_table(text)) return;
-        if (is_ascii(text)) append_escaped(summary_, text);
-        else append_escaped(summary_, codec_.to_utf8(text));
+    void append_text(std::string_view text)
+    {
+        if (codec_.has_table() && escape_through_table(text))
+            return;
+        if (is_ascii(text))
+            append_escaped(summary_, text);
+        else
+            append_escaped(summary_, codec_.to_utf8(text));
     }
 
     // Converts and escapes in one pass; false (with nothing added) when a byte is not in the table.
-    bool escape_through_table(std::string_view text) {
+    bool escape_through_table(std::string_view text)
+    {
         const size_t before = summary_.size();
-        summary_.resize(before + 3 * text.size());  // a byte gives at most three
+        summary_.resize(before + 3 * text.size()); // a byte gives at most three
         char* end = &summary_[before];
         for (char c : text) {
             if (static_cast<unsigned char>(c) < 0x80) {
@@ -258,17 +305,20 @@ private:
         return true;
     }
 
-    static char* put_timed(char* p, const Day& day, const EntryTime& t) {
+    static char* put_timed(char* p, const Day& day, const EntryTime& t)
+    {
         p = put(p, "DTSTART:");
         p = put(put_date_time(p, day, t.start), "\r\n");
-        if (!t.range) return p;
+        if (!t.range)
+            return p;
         // A range that ends before it starts ends on the next day.
         const bool next = t.end.hour * 60 + t.end.minute <= t.start.hour * 60 + t.start.minute;
         p = put(p, "DTEND:");
         return put(put_date_time(p, next ? next_day(day) : day, t.end), "\r\n");
     }
 
-    static char* put_all_day(char* p, const Day& day) {
+    static char* put_all_day(char* p, const Day& day)
+    {
         p = put(p, "DTSTART;VALUE=DATE:");
         p = put(put_date(p, day), "\r\nDTEND;VALUE=DATE:");
         return put(put_date(p, next_day(day)), "\r\n");
@@ -278,31 +328,37 @@ private:
     Pieces out_;
     char stamp_[48] = {};
     size_t stamp_length_ = 0;
-    std::string summary_;  // the SUMMARY content line before folding
+    std::string summary_; // the SUMMARY content line before folding
 };
 
-}  // namespace
+} // namespace
 
 bool export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec,
-                     const PieceWriter& write, ExportResult& result) {
+                     const PieceWriter& write, ExportResult& result)
+{
     Writer w(stamp, codec, write);
     w.begin();
-    for (size_t i = 0; i < lines.size() && w.ok(); ++i) w.entry(lines[i]);
+    for (size_t i = 0; i < lines.size() && w.ok(); ++i)
+        w.entry(lines[i]);
     w.end();
     result = std::move(w.result);
     return w.ok();
 }
 
-ExportResult export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec) {
+ExportResult export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec)
+{
     std::string text;
     text.reserve(lines.size() * 220 + 128);
     ExportResult result;
-    export_calendar(lines, stamp, codec, [&](std::string_view piece) {
-        text += piece;
-        return true;
-    }, result);
+    export_calendar(
+        lines, stamp, codec,
+        [&](std::string_view piece) {
+            text += piece;
+            return true;
+        },
+        result);
     result.text = std::move(text);
     return result;
 }
 
-}  // namespace ical
+} // namespace ical

@@ -12,9 +12,9 @@
 namespace ical {
 
 struct ExportResult {
-    std::string text;  // the whole file, CR LF line ends
+    std::string text; // the whole file, CR LF line ends
     int exported = 0;
-    int skipped = 0;  // entries whose date does not read
+    int skipped = 0; // entries whose date does not read
 };
 
 // The product that writes the file, as other calendars show it.
@@ -28,8 +28,9 @@ ExportResult export_calendar(const std::vector<std::string_view>& lines, Seconds
 using PieceWriter = std::function<bool(std::string_view)>;
 bool export_calendar(const std::vector<std::string_view>& lines, Seconds stamp, const TextCodec& codec,
                      const PieceWriter& write, ExportResult& result);
-inline ExportResult export_calendar(const std::vector<std::string>& lines, Seconds stamp, const TextCodec& codec) {
+inline ExportResult export_calendar(const std::vector<std::string>& lines, Seconds stamp, const TextCodec& codec)
+{
     return export_calendar(std::vector<std::string_view>(lines.begin(), lines.end()), stamp, codec);
 }
 
-}  // namespace ical
+} // namespace ical

@@ -9,7 +9,8 @@ namespace ical {
 
 // Eight bytes at a time in two lanes of their own, so that the multiplications of one line
 // overlap instead of waiting on each other.
-inline std::uint64_t hash_bytes(std::string_view text) {
+inline std::uint64_t hash_bytes(std::string_view text)
+{
     constexpr std::uint64_t k = 0x9E3779B97F4A7C15ULL;
     auto mix = [](std::uint64_t h, std::uint64_t word) {
         h = (h ^ word) * k;
@@ -17,7 +18,8 @@ inline std::uint64_t hash_bytes(std::string_view text) {
     };
     auto word_at = [&text](size_t at, size_t size) {
         std::uint64_t word = 0;
-        if (size > 0) std::memcpy(&word, text.data() + at, size);  // an empty view may have no data
+        if (size > 0)
+            std::memcpy(&word, text.data() + at, size); // an empty view may have no data
         return word;
     };
     std::uint64_t a = text.size(), b = k;
@@ -34,4 +36,4 @@ inline std::uint64_t hash_bytes(std::string_view text) {
     return mix(mix(a, b), text.size());
 }
 
-}  // namespace ical
+} // namespace ical

@@ -11,7 +11,7 @@ namespace {
 
 struct ZoneNames {
     const char* windows;
-    const char* iana;  // separated by blanks
+    const char* iana; // separated by blanks
 };
 
 const ZoneNames zone_names[] = {
@@ -39,9 +39,8 @@ const ZoneNames zone_names[] = {
     {"SA Pacific Standard Time",
      "America/Bogota America/Lima America/Guayaquil America/Jamaica America/Panama America/Rio_Branco Etc/GMT+5"},
     {"Eastern Standard Time (Mexico)", "America/Cancun"},
-    {"Eastern Standard Time",
-     "America/New_York America/Toronto America/Detroit America/Nassau America/Louisville "
-     "America/Kentucky/Louisville"},
+    {"Eastern Standard Time", "America/New_York America/Toronto America/Detroit America/Nassau America/Louisville "
+                              "America/Kentucky/Louisville"},
     {"Haiti Standard Time", "America/Port-au-Prince"},
     {"Cuba Standard Time", "America/Havana"},
     {"US Eastern Standard Time", "America/Indianapolis America/Indiana/Indianapolis"},
@@ -150,8 +149,7 @@ const ZoneNames zone_names[] = {
     {"Tomsk Standard Time", "Asia/Tomsk"},
     {"China Standard Time", "Asia/Shanghai Asia/Hong_Kong Asia/Macau Asia/Chongqing"},
     {"North Asia East Standard Time", "Asia/Irkutsk"},
-    {"Singapore Standard Time",
-     "Asia/Singapore Asia/Kuala_Lumpur Asia/Manila Asia/Brunei Asia/Makassar Etc/GMT-8"},
+    {"Singapore Standard Time", "Asia/Singapore Asia/Kuala_Lumpur Asia/Manila Asia/Brunei Asia/Makassar Etc/GMT-8"},
     {"W. Australia Standard Time", "Australia/Perth"},
     {"Taipei Standard Time", "Asia/Taipei"},
     {"Ulaanbaatar Standard Time", "Asia/Ulaanbaatar"},
@@ -186,35 +184,42 @@ const ZoneNames zone_names[] = {
     {"Line Islands Standard Time", "Pacific/Kiritimati Etc/GMT-14"},
 };
 
-bool lists_name(const char* names, const std::string& name) {
+bool lists_name(const char* names, const std::string& name)
+{
     const size_t n = name.size();
     for (const char* at = names; (at = std::strstr(at, name.c_str())) != nullptr; at += n) {
         const bool starts = at == names || at[-1] == ' ';
         const bool ends = at[n] == '\0' || at[n] == ' ';
-        if (starts && ends) return true;
+        if (starts && ends)
+            return true;
     }
     return false;
 }
 
-const char* lookup(std::string_view name) {
+const char* lookup(std::string_view name)
+{
     if (name.empty() || name.find(' ') != std::string_view::npos || name.find('\0') != std::string_view::npos)
         return nullptr;
     const std::string key(name);
     for (const ZoneNames& z : zone_names)
-        if (lists_name(z.iana, key)) return z.windows;
+        if (lists_name(z.iana, key))
+            return z.windows;
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
-const char* windows_zone_of_iana(std::string_view iana) {
+const char* windows_zone_of_iana(std::string_view iana)
+{
     // "/mozilla.org/20050126_1/Europe/Berlin", "/citadel.org/.../Europe/Berlin": the tail counts.
     for (;;) {
-        if (const char* found = lookup(iana)) return found;
+        if (const char* found = lookup(iana))
+            return found;
         const size_t slash = iana.find('/');
-        if (slash == std::string_view::npos) return nullptr;
+        if (slash == std::string_view::npos)
+            return nullptr;
         iana.remove_prefix(slash + 1);
     }
 }
 
-}  // namespace ical
+} // namespace ical

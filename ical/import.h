@@ -22,7 +22,7 @@ struct ImportOptions {
 
 struct ImportResult {
     bool is_calendar = false;
-    std::vector<std::string> lines;  // the new entries, each ended by '\n'
+    std::vector<std::string> lines; // the new entries, each ended by '\n'
     int imported = 0;
     int already_there = 0;
     int skipped = 0;
@@ -38,4 +38,4 @@ constexpr int last_year = 2037;
 
 ImportResult import_calendar(std::string_view bytes, const ImportOptions& options);
 
-}  // namespace ical
+} // namespace ical

@@ -12,14 +12,14 @@ namespace ical {
 enum class Freq { none, daily, weekly, monthly, yearly };
 
 struct WeekdayNum {
-    int ordinal = 0;  // 0 every such weekday; 2 the second, -1 the last
-    int weekday = 0;  // 0 Monday .. 6 Sunday
+    int ordinal = 0; // 0 every such weekday; 2 the second, -1 the last
+    int weekday = 0; // 0 Monday .. 6 Sunday
 };
 
 struct Rule {
     Freq freq = Freq::none;
     int interval = 1;
-    int count = 0;  // 0: no COUNT
+    int count = 0; // 0: no COUNT
     std::string_view until;
     std::vector<WeekdayNum> by_day;
     std::vector<int> by_month_day;
@@ -36,4 +36,4 @@ Rule parse_rule(std::string_view value);
 // rules give midnights.
 std::vector<Seconds> expand_rule(const Rule& rule, Seconds first, Seconds until, Seconds last);
 
-}  // namespace ical
+} // namespace ical

@@ -34,10 +34,11 @@ std::optional<TimeValue> parse_time_value(std::string_view text);
 struct Transition {
     int month = 0;
     int week = 0;
-    int weekday = 0;  // 0 Monday .. 6 Sunday
+    int weekday = 0; // 0 Monday .. 6 Sunday
     int day = 0;
-    int seconds = 0;  // of the day
-    bool operator==(const Transition& o) const {
+    int seconds = 0; // of the day
+    bool operator==(const Transition& o) const
+    {
         return month == o.month && week == o.week && weekday == o.weekday && day == o.day && seconds == o.seconds;
     }
 };
@@ -48,7 +49,8 @@ struct ZoneYear {
     int daylight = 0;
     bool has_daylight = false;
     Transition to_daylight, to_standard;
-    bool operator==(const ZoneYear& o) const {
+    bool operator==(const ZoneYear& o) const
+    {
         return standard == o.standard && daylight == o.daylight && has_daylight == o.has_daylight &&
                (!has_daylight || (to_daylight == o.to_daylight && to_standard == o.to_standard));
     }
@@ -94,4 +96,4 @@ public:
 // A UTC offset text "+HHMM" or "-HHMMSS" in seconds, if it is one.
 std::optional<int> parse_utc_offset(std::string_view text);
 
-}  // namespace ical
+} // namespace ical

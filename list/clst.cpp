@@ -50,8 +50,7 @@ int copy_cut_wide(std::string_view text, wchar_t* out, int max)
 {
     if (!out || max <= 0)
         return 0;
-    int n = text.empty() ? 0
-                         : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, max - 1);
+    int n = text.empty() ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, max - 1);
     n = n > 0 ? n : 0;
     out[n] = L'\0';
     return n;
@@ -98,12 +97,12 @@ void CLst::init_list(HWND parent, const RECT* place)
     if (!papp->gui.ss)
         col_width[4] = 0;
     // Owner data: the store holds the rows and sorts them; the control only shows them.
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED |
-                        LVS_SHOWSELALWAYS;
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA | LVS_OWNERDRAWFIXED | LVS_SHOWSELALWAYS;
     const RECT at = place ? *place : RECT{0, 0, 0, 0};
-    HWND made = CreateWindowExA(0, WC_LISTVIEWA, "", style, at.left, at.top, at.right - at.left, at.bottom - at.top, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), GetModuleHandleA(nullptr),
-                                nullptr);
+    HWND made =
+        CreateWindowExA(0, WC_LISTVIEWA, "", style, at.left, at.top, at.right - at.left, at.bottom - at.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_LIST)), GetModuleHandleA(nullptr), nullptr);
     if (!made)
         return;
     subclass(made);
@@ -149,15 +148,16 @@ void CLst::create_editor(HWND parent)
     for (int i = 0; i < col_count; ++i) {
         // A long "To do" text scrolls in its box instead of losing what does not fit the width.
         const DWORD scroll = i == col_count - 2 ? ES_AUTOHSCROLL : 0;
-        HWND box = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_LEFT | scroll, 0, 0,
-                                   0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDIT0 + i)), inst, nullptr);
+        HWND box =
+            CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | WS_TABSTOP | WS_GROUP | ES_LEFT | scroll, 0, 0, 0, 0,
+                            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_EDIT0 + i)), inst, nullptr);
         if (!box)
             continue;
         edit[i].subclass(box);
         SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font()), FALSE);
     }
-    hint = CreateWindowExA(0, "STATIC", "Confirm with ENTER, Cancel with ESC", WS_CHILD | SS_CENTER, 0, 0, 0, 0,
-                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HINT)), inst, nullptr);
+    hint = CreateWindowExA(0, "STATIC", "Confirm with ENTER, Cancel with ESC", WS_CHILD | SS_CENTER, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_HINT)), inst, nullptr);
     if (hint)
         SendMessageA(hint, WM_SETFONT, reinterpret_cast<WPARAM>(papp->gui.bold_font.get()), FALSE);
 }
@@ -396,7 +396,8 @@ LRESULT CLst::find_item(LPARAM find_info, bool wide) const
         text = info.psz;
     }
     const size_t start = find->iStart > 0 ? static_cast<size_t>(find->iStart) : 0;
-    std::optional<size_t> row = store.find_date(text, start, !(info.flags & LVFI_PARTIAL), (info.flags & LVFI_WRAP) != 0);
+    std::optional<size_t> row =
+        store.find_date(text, start, !(info.flags & LVFI_PARTIAL), (info.flags & LVFI_WRAP) != 0);
     return row ? static_cast<LRESULT>(*row) : -1;
 }
 
@@ -434,15 +435,12 @@ LRESULT CLst::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
         OnLButtonDown(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
         return r;
     }
-    case WM_RBUTTONDOWN:
-        return 0;
+    case WM_RBUTTONDOWN: return 0;
     case WM_LBUTTONDBLCLK:
         open_edit();
         show_edit();
         return 0;
-    case WM_KEYUP:
-        OnKeyUp(static_cast<UINT>(wp));
-        break;
+    case WM_KEYUP: OnKeyUp(static_cast<UINT>(wp)); break;
     case WM_SIZE: {
         // A vertical scroll bar that comes or goes changes the width the columns have: the
         // parent fits them again, as after its own size change.
@@ -456,12 +454,9 @@ LRESULT CLst::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
         }
         return r;
     }
-    case LVM_GETITEMTEXTA:
-        return read_item_text(wp, lp, false);
-    case LVM_GETITEMTEXTW:
-        return read_item_text(wp, lp, true);
-    default:
-        break;
+    case LVM_GETITEMTEXTA: return read_item_text(wp, lp, false);
+    case LVM_GETITEMTEXTW: return read_item_text(wp, lp, true);
+    default: break;
     }
     return default_proc(msg, wp, lp);
 }

@@ -23,8 +23,7 @@ const int kRowsPerPage = 60;
 // Puts back text alignment, background mode and text colour that drawing changes.
 class TextState {
 public:
-    explicit TextState(HDC dc)
-        : dc_(dc), align_(GetTextAlign(dc)), mode_(GetBkMode(dc)), colour_(GetTextColor(dc)) {}
+    explicit TextState(HDC dc) : dc_(dc), align_(GetTextAlign(dc)), mode_(GetBkMode(dc)), colour_(GetTextColor(dc)) { }
     ~TextState()
     {
         SetTextAlign(dc_, align_);

@@ -141,12 +141,8 @@ void CLst::hide_edit()
 LRESULT CEdt::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-    case WM_SETFOCUS:
-        stale_keys = keys_held_now();
-        break;
-    case WM_KILLFOCUS:
-        stale_keys = 0;
-        break;
+    case WM_SETFOCUS: stale_keys = keys_held_now(); break;
+    case WM_KILLFOCUS: stale_keys = 0; break;
     case WM_KEYDOWN:
         // A fresh press (not an auto-repeat) belongs to this box.
         if (!(lp & (1L << 30)))
@@ -168,8 +164,7 @@ LRESULT CEdt::wnd_proc(UINT msg, WPARAM wp, LPARAM lp)
                 SendMessageA(view, WM_COMMAND, cmd, 0);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return default_proc(msg, wp, lp);
 }

@@ -25,7 +25,7 @@ private:
     bool named(std::uint64_t hash) const;
     void remember(std::vector<std::uint64_t> hashes);
 
-    std::vector<std::uint64_t> named_;  // sorted
+    std::vector<std::uint64_t> named_; // sorted
 };
 
 // "A Date is due" or "<count> Dates are due".

@@ -67,7 +67,7 @@ public:
 
 private:
     struct Row {
-        std::string joined;  // the five cells joined by tabs
+        std::string joined; // the five cells joined by tabs
         RowId id;
     };
 
@@ -75,8 +75,8 @@ private:
     struct DateKey {
         static constexpr size_t width = 16;
         std::uint64_t head, tail;
-        std::uint32_t length;  // at most width + 1: past width bytes the dates themselves are compared
-        std::uint32_t index;   // of the row
+        std::uint32_t length; // at most width + 1: past width bytes the dates themselves are compared
+        std::uint32_t index; // of the row
     };
 
     static DateKey key_of(std::string_view date, size_t index);

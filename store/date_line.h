@@ -29,10 +29,13 @@ std::string take_joined(std::string&& line);
 // Open means status "0": the character before the final newline.
 bool is_open_line(std::string_view line);
 
-inline bool is_field_end(char c) { return c == '\t' || c == '\n'; }
+inline bool is_field_end(char c)
+{
+    return c == '\t' || c == '\n';
+}
 
 // A date as the file holds it, "YYYY.MM.DD", and as the list shows it with df 1, "DD.MM.YYYY".
 std::string format_stored_date(int year, int month, int day);
 std::string format_display_date(int day, int month, int year);
 
-}  // namespace dl
+} // namespace dl

@@ -21,4 +21,4 @@ void append_encoded(std::string& out, std::string_view line);
 
 std::string encode_lines(const std::vector<std::string>& lines);
 
-}  // namespace dl
+} // namespace dl

@@ -9,7 +9,7 @@ namespace {
 
 class File {
 public:
-    explicit File(HANDLE h) : h_(h) {}
+    explicit File(HANDLE h) : h_(h) { }
     ~File() { close(); }
     File(const File&) = delete;
     File& operator=(const File&) = delete;
@@ -98,8 +98,7 @@ bool write_in_place(const std::string& target, std::string_view bytes)
         return false;
     if (!SetEndOfFile(f.get()) || !FlushFileBuffers(f.get()))
         return false;
-    trm_log("mvie::OnSave () OK, %s written in place: no temporary file could be made beside it ...\n",
-            target.c_str());
+    trm_log("mvie::OnSave () OK, %s written in place: no temporary file could be made beside it ...\n", target.c_str());
     return true;
 }
 
@@ -191,7 +190,7 @@ ReadResult MappedFile::open(const char* path)
     if (!readable_size(f, size))
         return ReadResult::unreadable;
     if (size == 0)
-        return ReadResult::ok;  // an empty file cannot be mapped
+        return ReadResult::ok; // an empty file cannot be mapped
     mapping_ = CreateFileMappingA(f, nullptr, PAGE_READONLY, 0, 0, nullptr);
     if (!mapping_)
         return ReadResult::unreadable;
@@ -210,7 +209,8 @@ FileStamp file_stamp(const char* path)
         return s;
     s.exists = true;
     s.size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    s.written = (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+    s.written =
+        (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
     return s;
 }
 
@@ -244,9 +244,10 @@ bool write_file_replacing(const char* path, const std::function<bool(const Piece
         // In place the new size is claimed before anything is overwritten: the pieces are gathered first.
         std::string bytes;
         return produce([&bytes](std::string_view piece) {
-            bytes += piece;
-            return true;
-        }) && write_in_place(target, bytes);
+                   bytes += piece;
+                   return true;
+               }) &&
+               write_in_place(target, bytes);
     }
     bool ok = false;
     {

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-std::uint64_t content_hash(std::string_view bytes) {
+std::uint64_t content_hash(std::string_view bytes)
+{
     const std::uint64_t mul = 0x9E3779B97F4A7C15ull;
     std::uint64_t h = 0xCBF29CE484222325ull ^ (bytes.size() * mul);
     auto mix = [&](std::uint64_t word) {
@@ -16,7 +17,8 @@ std::uint64_t content_hash(std::string_view bytes) {
         mix(word);
     }
     std::uint64_t tail = 0;
-    if (i < bytes.size()) std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
+    if (i < bytes.size())
+        std::memcpy(&tail, bytes.data() + i, bytes.size() - i);
     mix(tail);
     return h;
 }

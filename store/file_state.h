@@ -12,9 +12,7 @@ struct FileStamp {
     std::uint64_t size = 0;
     std::uint64_t written = 0;
 
-    bool operator==(const FileStamp& o) const {
-        return exists == o.exists && size == o.size && written == o.written;
-    }
+    bool operator==(const FileStamp& o) const { return exists == o.exists && size == o.size && written == o.written; }
     bool operator!=(const FileStamp& o) const { return !(*this == o); }
 };
 
@@ -27,18 +25,21 @@ struct FileBase {
     FileStamp stamp;
     std::uint64_t hash = content_hash({});
 
-    void take(std::string content, const FileStamp& at) {
+    void take(std::string content, const FileStamp& at)
+    {
         const std::uint64_t h = content_hash(content);
         take(std::move(content), at, h);
     }
     // The same, with the content's hash already known.
-    void take(std::string content, const FileStamp& at, std::uint64_t content_hash_value) {
+    void take(std::string content, const FileStamp& at, std::uint64_t content_hash_value)
+    {
         bytes = std::move(content);
         stamp = at;
         hash = content_hash_value;
     }
     // A file whose stamp changed may still hold the same bytes (touched, or written unchanged).
-    bool same_content(std::string_view other, std::uint64_t other_hash) const {
+    bool same_content(std::string_view other, std::uint64_t other_hash) const
+    {
         return other.size() == bytes.size() && other_hash == hash;
     }
 };

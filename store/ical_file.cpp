@@ -52,7 +52,7 @@ IcalRead import_ical_file(const char* path, RowStore& store, int today_day, int 
     else
         store.lines.insert(store.lines.end(), std::make_move_iterator(result.lines.begin()),
                            std::make_move_iterator(result.lines.end()));
-    result.lines.clear();  // moved into the store
+    result.lines.clear(); // moved into the store
     return IcalRead::ok;
 }
 

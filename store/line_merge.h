@@ -29,4 +29,4 @@ LineChanges merge_changes(const LineViews& base, const LineViews& ours, const Li
 // Ours with the changes applied: the kept lines of ours in their order, then the added ones.
 std::vector<std::string> merged_lines(const LineViews& ours, const LineChanges& changes);
 
-}  // namespace dl
+} // namespace dl

@@ -11,7 +11,6 @@
 #include "store/read_ahead.h"
 #include "view/mvie.h"
 
-
 namespace {
 
 // A file that is being written or is locked is looked at again this often before a save.

@@ -84,8 +84,8 @@ std::optional<ical::ZoneRules> registry_zone(const std::string& name)
     ical::ZoneRules rules;
     Key dynamic(zone.get(), "Dynamic DST");
     DWORD first = 0, last = 0;
-    if (zone.get() && dynamic.read("FirstEntry", &first, sizeof first) && dynamic.read("LastEntry", &last, sizeof last) &&
-        first <= last && last - first < 500) {
+    if (zone.get() && dynamic.read("FirstEntry", &first, sizeof first) &&
+        dynamic.read("LastEntry", &last, sizeof last) && first <= last && last - first < 500) {
         for (DWORD y = first; y <= last; ++y) {
             RegistryTzi year_tzi{};
             if (dynamic.read(std::to_string(y).c_str(), &year_tzi, sizeof year_tzi))
@@ -146,8 +146,8 @@ bool single_byte_table(char32_t (&upper)[128])
         char back = 0;
         BOOL replaced = FALSE;
         const bool both_ways = MultiByteToWideChar(CP_ACP, 0, &byte, 1, &wide, 1) == 1 &&
-                               WideCharToMultiByte(CP_ACP, 0, &wide, 1, &back, 1, "?", &replaced) == 1 &&
-                               !replaced && back == byte;
+                               WideCharToMultiByte(CP_ACP, 0, &wide, 1, &back, 1, "?", &replaced) == 1 && !replaced &&
+                               back == byte;
         upper[i] = both_ways ? wide : 0;
     }
     return true;
@@ -166,7 +166,8 @@ SystemZones::SystemZones()
         if (std::optional<ical::ZoneRules> rules = registry_zone(narrow(dtzi.TimeZoneKeyName)))
             local_ = std::move(*rules);
     if (local_.empty() && got != TIME_ZONE_ID_INVALID)
-        local_.add(-32768, year_of(dtzi.Bias, dtzi.StandardBias, dtzi.DaylightBias, dtzi.StandardDate, dtzi.DaylightDate));
+        local_.add(-32768,
+                   year_of(dtzi.Bias, dtzi.StandardBias, dtzi.DaylightBias, dtzi.StandardDate, dtzi.DaylightDate));
 }
 
 std::optional<ical::ZoneRules> SystemZones::windows_zone(std::string_view name) const

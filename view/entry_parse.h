@@ -10,7 +10,7 @@
 // (by month_days) is a bad day, named only when month and year passed. A null text counts as empty.
 // Numbers not read are 0.
 int pars_date_text(const char* text, int df, int& day, int& month, int& year);
-const char* date_error_message(int code);  // null for 0 or an unknown code
+const char* date_error_message(int code); // null for 0 or an unknown code
 
 // Time check codes: 0 valid, 1 first hour, 2 first minute, 3 second hour, 4 second minute.
 // Accepts "h", "h:m", "hmm" and ranges of two such times joined by a dash ("hmm" only without a
@@ -18,7 +18,7 @@ const char* date_error_message(int code);  // null for 0 or an unknown code
 // as "hh:mm" or "hh:mm-hh:mm" before checking, so the box shows the normal form either way.
 // An empty box is not meant to be checked: it reads as no number and gives "-1:00" and code 1.
 int pars_time_text(std::string& text);
-const char* time_error_message(int code);  // null for 0 or an unknown code
+const char* time_error_message(int code); // null for 0 or an unknown code
 
 // Start text of the "Date" box for a new entry: the user types the day in front (df 1) or behind.
 std::string new_date_stub(int df, int month, int year);

@@ -6,7 +6,6 @@
 #include "list/alert_rule.h"
 #include "res/resource.h"
 
-
 bool mvie::init_done = false;
 
 namespace {
@@ -181,9 +180,7 @@ void mvie::OnSize(UINT, int cx, int)
     CLst& list = papp->list;
     if (!list.hwnd() || list.col_count < 5)
         return;
-    auto width = [&](int col) {
-        return static_cast<int>(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, col, 0));
-    };
+    auto width = [&](int col) { return static_cast<int>(SendMessageA(list.hwnd(), LVM_GETCOLUMNWIDTH, col, 0)); };
     int used = width(0) + width(1) + width(2) + (papp->gui.ss ? width(4) : 0);
     // The columns share the list's client width: its border and a shown vertical scroll bar take
     // the rest, and a fit to the whole width would bring up a horizontal scroll bar.

@@ -16,8 +16,8 @@ const char* const kReadLine = "mdoc::read_file () OK ...\n";
 const char* const kStartedLine = "mapp::init_inst () OK ...\n";
 
 const char* const kLabels[7] = {"Mon", "Thu", "Wen", "Thr", "Fri", "Sat", "Sun"};
-const char* const kMonths[12] = {"January", "February", "March", "April", "May", "June",
-                                 "July", "August", "September", "October", "November", "December"};
+const char* const kMonths[12] = {"January", "February", "March",     "April",   "May",      "June",
+                                 "July",    "August",   "September", "October", "November", "December"};
 
 } // namespace
 

@@ -120,14 +120,16 @@ testing::AssertionResult Driver::text_is(HWND hwnd, const std::string& expected)
 {
     if (!hwnd)
         return testing::AssertionFailure() << "no window for the text \"" << expected << "\"";
-    return becomes("the window text", [hwnd] { return window_text(hwnd); }, expected);
+    return becomes(
+        "the window text", [hwnd] { return window_text(hwnd); }, expected);
 }
 
 testing::AssertionResult Driver::visible_is(HWND hwnd, bool expected)
 {
     if (!hwnd)
         return testing::AssertionFailure() << "no such window";
-    return becomes("visible", [hwnd] { return IsWindowVisible(hwnd) != FALSE; }, expected);
+    return becomes(
+        "visible", [hwnd] { return IsWindowVisible(hwnd) != FALSE; }, expected);
 }
 
 testing::AssertionResult Driver::rows_are(const std::vector<std::string>& expected)
@@ -135,7 +137,8 @@ testing::AssertionResult Driver::rows_are(const std::vector<std::string>& expect
     HWND list = program_.list();
     if (!list)
         return testing::AssertionFailure() << "no list window (id 105)";
-    return becomes("the list", [list] { return list_rows(list, 5); }, expected);
+    return becomes(
+        "the list", [list] { return list_rows(list, 5); }, expected);
 }
 
 int Driver::row_with_date(const std::string& stored_date)

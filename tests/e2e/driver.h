@@ -25,7 +25,7 @@ testing::AssertionResult becomes(const char* what, Get get, const T& expected, i
 
 class Driver {
 public:
-    explicit Driver(Program& program) : program_(program) {}
+    explicit Driver(Program& program) : program_(program) { }
     void set_shots_folder(const std::string& folder) { shots_ = folder; }
 
     Program& program() { return program_; }
@@ -63,8 +63,7 @@ public:
     COLORREF row_pixel(int row, int x, int y_in_row);
     // Pixel of the status image of a row, at (image_x, image_y) within the 12 x 12 box.
     COLORREF box_pixel(int row, int image_x, int image_y);
-    testing::AssertionResult pixel_becomes(const std::function<COLORREF()>& probe, COLORREF expected,
-                                           const char* what);
+    testing::AssertionResult pixel_becomes(const std::function<COLORREF()>& probe, COLORREF expected, const char* what);
 
 private:
     bool front();

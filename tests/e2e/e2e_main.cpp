@@ -136,15 +136,15 @@ std::vector<std::string> start_tabs()
 
 std::map<std::string, RegValue> settings(DWORD df, DWORD col0)
 {
-    return {{"xo", e2e::dword_value(100)},      {"yo", e2e::dword_value(100)},
-            {"xs", e2e::dword_value(450)},      {"ys", e2e::dword_value(350)},
-            {"df", e2e::dword_value(df)},       {"fs", e2e::dword_value(0)},
-            {"ft", e2e::dword_value(1)},        {"ss", e2e::dword_value(0)},
-            {"tm", e2e::dword_value(10)},       {"wm", e2e::dword_value(60)},
-            {"wf", e2e::dword_value(0)},        {"wn", e2e::dword_value(1)},
-            {"col0", e2e::dword_value(col0)},
-            {"col1", e2e::dword_value(0xe0e0e0)}, {"col2", e2e::dword_value(0xff0000)},
-            {"col3", e2e::dword_value(0xffbc00)}, {"", e2e::string_value(media_file())}};
+    return {{"xo", e2e::dword_value(100)},        {"yo", e2e::dword_value(100)},
+            {"xs", e2e::dword_value(450)},        {"ys", e2e::dword_value(350)},
+            {"df", e2e::dword_value(df)},         {"fs", e2e::dword_value(0)},
+            {"ft", e2e::dword_value(1)},          {"ss", e2e::dword_value(0)},
+            {"tm", e2e::dword_value(10)},         {"wm", e2e::dword_value(60)},
+            {"wf", e2e::dword_value(0)},          {"wn", e2e::dword_value(1)},
+            {"col0", e2e::dword_value(col0)},     {"col1", e2e::dword_value(0xe0e0e0)},
+            {"col2", e2e::dword_value(0xff0000)}, {"col3", e2e::dword_value(0xffbc00)},
+            {"", e2e::string_value(media_file())}};
 }
 
 std::string settings_differences(DWORD df, DWORD col0)
@@ -271,19 +271,22 @@ testing::AssertionResult exit_by_tool_bar()
 testing::AssertionResult show_all_is(bool on)
 {
     HWND bar = program.tool_bar();
-    return becomes("the \"Show all Dates\" button pressed", [bar] { return e2e::toolbar_pressed(bar, kShowAll); }, on);
+    return becomes(
+        "the \"Show all Dates\" button pressed", [bar] { return e2e::toolbar_pressed(bar, kShowAll); }, on);
 }
 
 testing::AssertionResult selected_tab_is(int index)
 {
     HWND tab = program.tab();
-    return becomes("the selected tab", [tab] { return e2e::tab_selected(tab); }, index);
+    return becomes(
+        "the selected tab", [tab] { return e2e::tab_selected(tab); }, index);
 }
 
 testing::AssertionResult tabs_are(const std::vector<std::string>& captions)
 {
     HWND tab = program.tab();
-    return becomes("the tab captions", [tab] { return e2e::tab_texts(tab); }, captions);
+    return becomes(
+        "the tab captions", [tab] { return e2e::tab_texts(tab); }, captions);
 }
 
 testing::AssertionResult editor_closed()
@@ -308,9 +311,9 @@ protected:
 
 #define REQUIRE_PROGRAM() ASSERT_TRUE(program.running() && program.frame()) << "trm.exe is not running"
 
-class E2eFirstRun : public Step {};
-class E2eSecondRun : public Step {};
-class E2eSample : public Step {};
+class E2eFirstRun : public Step { };
+class E2eSecondRun : public Step { };
+class E2eSample : public Step { };
 
 // ---- first run: empty registry, no date file
 
@@ -331,8 +334,8 @@ TEST_F(E2eFirstRun, S01_StartsEmptyWithDefaultsWrittenBack)
     EXPECT_EQ(e2e::toolbar_commands(program.tool_bar()),
               (std::vector<int>{kNewDate, kShowAll, 0, kSave, 0, kPrev, kNext, 0, kHelp, kExit}));
     EXPECT_FALSE(e2e::toolbar_pressed(program.tool_bar(), kShowAll));
-    EXPECT_TRUE(becomes("the status message", [] { return e2e::status_text(program.status_bar(), 0); },
-                        std::string("Ready")));
+    EXPECT_TRUE(becomes(
+        "the status message", [] { return e2e::status_text(program.status_bar(), 0); }, std::string("Ready")));
     EXPECT_TRUE(tabs_are(start_tabs()));
     EXPECT_TRUE(selected_tab_is(0));
     ASSERT_NE(program.list(), nullptr) << "no list window (id 105)";
@@ -439,8 +442,8 @@ TEST_F(E2eFirstRun, S07_MonthTabShowsTheEntryInItsDayCell)
     EXPECT_TRUE(show_all_is(true));
     EXPECT_TRUE(driver.rows_are(newest_first({a.row("1"), b.row("0")})));
     EXPECT_TRUE(tabs_are(start_tabs()));
-    EXPECT_TRUE(becomes("text pixels in the cell of day 20 (some)",
-                        [] { return driver.text_pixels(start_day, 20) > 0; }, true));
+    EXPECT_TRUE(becomes(
+        "text pixels in the cell of day 20 (some)", [] { return driver.text_pixels(start_day, 20) > 0; }, true));
     EXPECT_EQ(driver.text_pixels(start_day, 10), 0) << "day 10 has no entry";
     driver.shot("month");
 }
@@ -457,8 +460,8 @@ TEST_F(E2eFirstRun, S08_PreviousAndNextMoveTheMonth)
     driver.shot("month-prev");
     ASSERT_TRUE(driver.click_tool(kNext));
     EXPECT_TRUE(tabs_are(start_tabs()));
-    EXPECT_TRUE(becomes("text pixels in the cell of day 20 (some)",
-                        [] { return driver.text_pixels(start_day, 20) > 0; }, true));
+    EXPECT_TRUE(becomes(
+        "text pixels in the cell of day 20 (some)", [] { return driver.text_pixels(start_day, 20) > 0; }, true));
 }
 
 TEST_F(E2eFirstRun, S09_YearTabShowsTheYearAndMovesByYears)
@@ -500,8 +503,8 @@ TEST_F(E2eFirstRun, S11_DoubleClickLoadsARowAndEnterReplacesIt)
     EXPECT_TRUE(driver.text_is(program.edit(4), "0"));
     EXPECT_TRUE(driver.visible_is(program.hint(), true));
     HWND date_box = program.edit(0);
-    EXPECT_TRUE(becomes("the focus on the \"Date\" box", [date_box] { return e2e::focus_of(date_box) == date_box; },
-                        true));
+    EXPECT_TRUE(becomes(
+        "the focus on the \"Date\" box", [date_box] { return e2e::focus_of(date_box) == date_box; }, true));
     driver.shot("edit");
     ASSERT_TRUE(driver.replace_text(program.edit(3), edited.text));
     e2e::key(VK_RETURN);
@@ -522,7 +525,8 @@ TEST_F(E2eFirstRun, S12_DeleteRemovesTheSelectedRow)
     ASSERT_TRUE(driver.click_row(driver.row_with_date(e2e::stored_date(c.date)), kRowClickX, false));
     HWND list = program.list();
     int row = driver.row_with_date(e2e::stored_date(c.date));
-    EXPECT_TRUE(becomes("the selected row", [list] { return e2e::list_selected(list); }, row));
+    EXPECT_TRUE(becomes(
+        "the selected row", [list] { return e2e::list_selected(list); }, row));
     e2e::key(VK_DELETE);
     EXPECT_TRUE(driver.rows_are({edited.row("0")}));
 }
@@ -536,12 +540,14 @@ TEST_F(E2eFirstRun, S13_OptionsStoreTheColourAndTheDateFormat)
     driver.shot("options", options_dialog());
     ASSERT_TRUE(driver.replace_text(dialog_item(kColour0), kNewBackgroundText));
     ASSERT_TRUE(driver.click_control(dialog_item(kYmd)));
-    EXPECT_TRUE(becomes("\"YYYY.MM.DD\"", [] { return e2e::check_state(dialog_item(kYmd)); }, int(BST_CHECKED)));
-    EXPECT_TRUE(becomes("\"DD.MM.YYYY\"", [] { return e2e::check_state(dialog_item(kDmy)); }, int(BST_UNCHECKED)));
+    EXPECT_TRUE(becomes(
+        "\"YYYY.MM.DD\"", [] { return e2e::check_state(dialog_item(kYmd)); }, int(BST_CHECKED)));
+    EXPECT_TRUE(becomes(
+        "\"DD.MM.YYYY\"", [] { return e2e::check_state(dialog_item(kDmy)); }, int(BST_UNCHECKED)));
     driver.shot("options-changed");
     ASSERT_TRUE(close_options_by(IDOK));
-    EXPECT_TRUE(becomes("the settings differences", [] { return settings_differences(0, kNewBackgroundValue); },
-                        std::string()));
+    EXPECT_TRUE(becomes(
+        "the settings differences", [] { return settings_differences(0, kNewBackgroundValue); }, std::string()));
     // The main window is repainted at once in the new background colour.
     EXPECT_TRUE(driver.pixel_becomes([] { return driver.row_pixel(0, kBackgroundX, 4); }, kNewBackground,
                                      "the row background"));
@@ -594,9 +600,9 @@ TEST_F(E2eSecondRun, S02_TheBackgroundColourComesBack)
     RECT client{};
     GetClientRect(list, &client);
     int right = client.right - 10;
-    EXPECT_TRUE(driver.pixel_becomes([] { return driver.row_pixel(0, kBackgroundX, 4); }, kNewBackground, "the row start"));
-    EXPECT_TRUE(driver.pixel_becomes([right] { return driver.row_pixel(0, right, 4); }, kNewBackground,
-                                     "the row end"));
+    EXPECT_TRUE(
+        driver.pixel_becomes([] { return driver.row_pixel(0, kBackgroundX, 4); }, kNewBackground, "the row start"));
+    EXPECT_TRUE(driver.pixel_becomes([right] { return driver.row_pixel(0, right, 4); }, kNewBackground, "the row end"));
     driver.shot("second-start");
 }
 
@@ -663,7 +669,7 @@ TEST_F(E2eSecondRun, S09_RegistryKeepsTheSettings)
 
 // ---- the date file shared: two programs on one folder, and the end of the session
 
-class E2eSharedFile : public Step {};
+class E2eSharedFile : public Step { };
 
 std::vector<std::string> sorted_file_lines()
 {
@@ -748,9 +754,11 @@ TEST_F(E2eSharedFile, S02_TheEndOfTheSessionKeepsAConfirmedEntry)
     ASSERT_TRUE(enter_entry(program, late));
     // As Windows ends a session: the question, the end, then the process is ended.
     DWORD_PTR answer = 0;
-    ASSERT_TRUE(SendMessageTimeoutA(program.frame(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
+    ASSERT_TRUE(
+        SendMessageTimeoutA(program.frame(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, &answer));
     EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
-    ASSERT_TRUE(SendMessageTimeoutA(program.frame(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer));
+    ASSERT_TRUE(
+        SendMessageTimeoutA(program.frame(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer));
     EXPECT_TRUE(program.message_boxes().empty());
     program.kill();
     EXPECT_EQ(sorted_file_lines(), expected);
@@ -797,8 +805,8 @@ TEST_F(E2eSample, S02_MonthAndYearShowThem)
     REQUIRE_PROGRAM();
     ASSERT_TRUE(driver.click_tab(1));
     EXPECT_TRUE(show_all_is(true));
-    EXPECT_TRUE(becomes("text pixels in today's cell (some)",
-                        [] { return driver.text_pixels(start_day, start_day.day) > 0; }, true));
+    EXPECT_TRUE(becomes(
+        "text pixels in today's cell (some)", [] { return driver.text_pixels(start_day, start_day.day) > 0; }, true));
     driver.shot("month");
     ASSERT_TRUE(driver.click_tab(2));
     EXPECT_TRUE(selected_tab_is(2));

@@ -10,11 +10,17 @@ const int kPollMs = 20;
 bool is_extended(WORD vk)
 {
     switch (vk) {
-    case VK_HOME: case VK_END: case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_DELETE: case VK_INSERT: case VK_PRIOR: case VK_NEXT:
-        return true;
-    default:
-        return false;
+    case VK_HOME:
+    case VK_END:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_DELETE:
+    case VK_INSERT:
+    case VK_PRIOR:
+    case VK_NEXT: return true;
+    default: return false;
     }
 }
 

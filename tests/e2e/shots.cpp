@@ -80,14 +80,16 @@ Shot Shot::take_settled(const RECT& area)
 {
     Shot last = take(area);
     Shot settled;
-    wait_for([&] {
-        Shot now = take(area);
-        bool same = now == last;
-        last = now;
-        if (same)
-            settled = now;
-        return same;
-    }, 3000);
+    wait_for(
+        [&] {
+            Shot now = take(area);
+            bool same = now == last;
+            last = now;
+            if (same)
+                settled = now;
+            return same;
+        },
+        3000);
     return settled.empty() ? last : settled;
 }
 

@@ -7,20 +7,24 @@
 
 namespace {
 
-std::string joined_of(const dl::Cells& cells) {
+std::string joined_of(const dl::Cells& cells)
+{
     std::string line = dl::row_to_line(cells);
     line.pop_back();
     return line;
 }
 
-bool has_separator(const dl::Cells& cells) {
+bool has_separator(const dl::Cells& cells)
+{
     for (const std::string& c : cells)
         for (char ch : c)
-            if (dl::is_field_end(ch)) return true;
+            if (dl::is_field_end(ch))
+                return true;
     return false;
 }
 
-void check_line(const std::string& line) {
+void check_line(const std::string& line)
+{
     const dl::Cells row = dl::line_to_row(line);
     fuzz::require(!has_separator(row), "cells hold no tab and no newline", line);
     // The fast paths for five-field lines must split like the plain conversion.
@@ -38,7 +42,8 @@ void check_line(const std::string& line) {
 }
 
 // Five cells without separators survive a trip through their line.
-void check_cells(fuzz::Input& in) {
+void check_cells(fuzz::Input& in)
+{
     dl::Cells cells;
     for (std::string& c : cells) {
         const size_t length = in.byte() % 40;
@@ -51,9 +56,10 @@ void check_cells(fuzz::Input& in) {
     fuzz::require(dl::line_to_row(line) == cells, "cells survive their line", line);
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     const bool as_cells = in.flag();
     if (as_cells) {

@@ -17,34 +17,44 @@ using Lines = std::vector<std::string>;
 constexpr int status_col = dl::field_count - 1;
 
 // What a line becomes as a row: its fields split by the plain conversion, not the store's own.
-std::string as_row(const std::string& line) { return dl::row_to_line(dl::line_to_row(line)); }
+std::string as_row(const std::string& line)
+{
+    return dl::row_to_line(dl::line_to_row(line));
+}
 
-Lines rows_of(const RowStore& s) {
+Lines rows_of(const RowStore& s)
+{
     Lines rows;
-    for (size_t i = 0; i < s.row_count(); ++i) rows.push_back(s.read_back(i));
+    for (size_t i = 0; i < s.row_count(); ++i)
+        rows.push_back(s.read_back(i));
     return rows;
 }
 
 // The entries in the order a rebuild hands them over: held lines, then the rows.
-Lines entries_of(const RowStore& s) {
+Lines entries_of(const RowStore& s)
+{
     Lines all = s.lines;
-    for (std::string& row : rows_of(s)) all.push_back(std::move(row));
+    for (std::string& row : rows_of(s))
+        all.push_back(std::move(row));
     return all;
 }
 
-Lines sorted(Lines v) {
+Lines sorted(Lines v)
+{
     std::sort(v.begin(), v.end());
     return v;
 }
 
-void check_rows_in_order(const RowStore& s) {
+void check_rows_in_order(const RowStore& s)
+{
     for (size_t i = 0; i + 1 < s.row_count(); ++i) {
         const std::string_view a = s.cell(i, 0), b = s.cell(i + 1, 0);
         fuzz::require(s.sort_up ? a <= b : b <= a, "rows are in date order", a);
     }
 }
 
-void check_row_shape(const RowStore& s) {
+void check_row_shape(const RowStore& s)
+{
     for (size_t i = 0; i < s.row_count(); ++i) {
         const std::string line = s.read_back(i);
         fuzz::require(std::count(line.begin(), line.end(), '\t') == dl::field_count - 1 &&
@@ -56,7 +66,8 @@ void check_row_shape(const RowStore& s) {
 
 // A rebuild keeps every held line that stays held, in its order, and makes every other entry
 // a row: nothing lost, nothing doubled.
-void fill_and_check(RowStore& s, bool show_all) {
+void fill_and_check(RowStore& s, bool show_all)
+{
     const Lines before = entries_of(s);
     Lines held, rows;
     for (const std::string& e : before) {
@@ -72,14 +83,17 @@ void fill_and_check(RowStore& s, bool show_all) {
     check_row_shape(s);
 }
 
-std::string toggled(std::string_view status) {
+std::string toggled(std::string_view status)
+{
     std::string t(status);
-    if (t.empty()) return "1";
+    if (t.empty())
+        return "1";
     t[0] = t[0] == '1' ? '0' : '1';
     return t;
 }
 
-void toggle_and_check(RowStore& s, size_t row) {
+void toggle_and_check(RowStore& s, size_t row)
+{
     const std::string before = s.read_back(row);
     const dl::Cells cells = dl::line_to_row(before);
     s.toggle_status(row);
@@ -89,13 +103,16 @@ void toggle_and_check(RowStore& s, size_t row) {
 }
 
 // A typed text lands in its cell with separators as blanks; the row keeps five cells.
-void edit_and_check(RowStore& s, int col, const std::string& text) {
-    if (s.row_count() == 0) return;
+void edit_and_check(RowStore& s, int col, const std::string& text)
+{
+    if (s.row_count() == 0)
+        return;
     const RowStore::RowId id = s.row_id(0);
     dl::Cells expected = dl::line_to_row(s.read_back(0));
     expected[col] = text;
     for (char& c : expected[col])
-        if (dl::is_field_end(c)) c = ' ';
+        if (dl::is_field_end(c))
+            c = ' ';
     s.set_cell(0, col, text);
     const auto row = s.find_row(id);
     fuzz::require(row.has_value(), "an edited row keeps its id");
@@ -104,25 +121,30 @@ void edit_and_check(RowStore& s, int col, const std::string& text) {
 }
 
 // The saved bytes read back as the held lines, each ended by a newline, then the rows.
-Lines save_and_check(const RowStore& s) {
+Lines save_and_check(const RowStore& s)
+{
     Lines expected;
-    for (const std::string& line : s.lines) expected.push_back(line.back() == '\n' ? line : line + '\n');
-    for (std::string& row : rows_of(s)) expected.push_back(std::move(row));
+    for (const std::string& line : s.lines)
+        expected.push_back(line.back() == '\n' ? line : line + '\n');
+    for (std::string& row : rows_of(s))
+        expected.push_back(std::move(row));
     const Lines again = dl::decode_lines(s.file_text());
     fuzz::require(again == expected, "the saved file reads back entry for entry");
     return again;
 }
 
-void check_decoded(const Lines& lines) {
+void check_decoded(const Lines& lines)
+{
     for (const std::string& line : lines) {
         fuzz::require(!line.empty(), "no empty piece is read");
         fuzz::require(line.find('\n') == line.size() - 1, "a line holds one newline, at its end", line);
     }
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     const std::uint8_t control = in.byte();
     const bool show_all = control & 1;
@@ -139,8 +161,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.sort_up = control & 0x40 ? 1 : 0;
     s.lines = lines;
     fill_and_check(s, show_all);
-    for (size_t i = 0; i < s.row_count(); i += toggle_stride) toggle_and_check(s, i);
-    if (edit) edit_and_check(s, edit_col, edit_text);
+    for (size_t i = 0; i < s.row_count(); i += toggle_stride)
+        toggle_and_check(s, i);
+    if (edit)
+        edit_and_check(s, edit_col, edit_text);
     fill_and_check(s, !show_all);
     fill_and_check(s, show_all);
 

@@ -6,7 +6,8 @@
 #include "fuzz_input.h"
 #include "list/due_notice.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     Today today{};
     today.day = in.byte() % 32;
@@ -16,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     today.min = in.byte() % 60;
     const int df = in.flag() ? 1 : 0;
     RowStore rows;
-    while (!in.empty() && rows.row_count() < 64) rows.add_line(in.text() + "\n");
+    while (!in.empty() && rows.row_count() < 64)
+        rows.add_line(in.text() + "\n");
 
     DueNotices notices;
     const std::vector<size_t> due = notices.take_newly_due(rows, today);

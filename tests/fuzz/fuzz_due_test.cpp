@@ -9,22 +9,28 @@
 namespace {
 
 // scanf's result is undefined for a number that does not fit an int.
-bool has_long_number(const std::string& text) {
+bool has_long_number(const std::string& text)
+{
     int run = 0;
     for (char c : text) {
         run = c >= '0' && c <= '9' ? run + 1 : 0;
-        if (run > 9) return true;
+        if (run > 9)
+            return true;
     }
     return false;
 }
 
-bool before(int y, int m, int d, const Today& t) {
-    if (y != t.year) return y < t.year;
-    if (m != t.month) return m < t.month;
+bool before(int y, int m, int d, const Today& t)
+{
+    if (y != t.year)
+        return y < t.year;
+    if (m != t.month)
+        return m < t.month;
     return d < t.day;
 }
 
-DueScratch scratch_from(fuzz::Input& in) {
+DueScratch scratch_from(fuzz::Input& in)
+{
     DueScratch s;
     s.p_day = in.int32();
     s.p_month = in.int32();
@@ -35,8 +41,8 @@ DueScratch scratch_from(fuzz::Input& in) {
     return s;
 }
 
-void check_against_scanf(const DueScratch& start, const std::string& date, const std::string& time,
-                         const Today& today) {
+void check_against_scanf(const DueScratch& start, const std::string& date, const std::string& time, const Today& today)
+{
     DueScratch s = start;
     const bool parsed = chek_date(s, date.c_str(), today);
     DueScratch c = start;
@@ -53,9 +59,10 @@ void check_against_scanf(const DueScratch& start, const std::string& date, const
     fuzz::require(s.due >= due_before_time, "the time never clears due", time);
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     Today today{};
     today.day = in.int32();
@@ -65,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     today.min = in.int32();
     const DueScratch start = scratch_from(in);
     const std::string date_cell = in.text();
-    const std::string time_cell = in.rest();  // may hold NUL bytes
+    const std::string time_cell = in.rest(); // may hold NUL bytes
 
     // The cells as the list stores them, bounded views with any bytes.
     DueScratch s = start;
@@ -74,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(parsed || s.due == 0, "a date that does not parse is not due", date_cell);
     chek_time(s, std::string_view(time_cell), today, parsed);
     fuzz::require(s.due == 0 || s.due == 1, "due is a flag");
-    if (!parsed) fuzz::require(s.due == 0, "a row without a date is never due", date_cell);
+    if (!parsed)
+        fuzz::require(s.due == 0, "a row without a date is never due", date_cell);
 
     // The C-text forms stop at the first NUL, like the views of that much text.
     const std::string time_text(time_cell.c_str());

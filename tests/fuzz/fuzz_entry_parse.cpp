@@ -10,44 +10,54 @@
 
 namespace {
 
-bool in_range(int v, int low, int high) { return v >= low && v <= high; }
+bool in_range(int v, int low, int high)
+{
+    return v >= low && v <= high;
+}
 
-void check_date(const std::string& text, int df) {
+void check_date(const std::string& text, int df)
+{
     int day = -7, month = -7, year = -7;
     const int code = pars_date_text(text.c_str(), df, day, month, year);
     fuzz::require(in_range(code, 0, 4), "a date check gives a known code", text);
     fuzz::require((code == 0) == (date_error_message(code) == nullptr), "every failure has its message", text);
-    if (code != 0) return;
+    if (code != 0)
+        return;
     fuzz::require(in_range(month, 1, 12) && in_range(day, 1, month_days(month, year)) && in_range(year, 100, 3000),
                   "an accepted date is in range", text);
     // The stored and the shown form of an accepted date read back as that date.
     int d = 0, m = 0, y = 0;
-    fuzz::require(pars_date_text(dl::format_stored_date(year, month, day).c_str(), 0, d, m, y) == 0 &&
-                      d == day && m == month && y == year,
+    fuzz::require(pars_date_text(dl::format_stored_date(year, month, day).c_str(), 0, d, m, y) == 0 && d == day &&
+                      m == month && y == year,
                   "the stored form reads back", text);
-    fuzz::require(pars_date_text(dl::format_display_date(day, month, year).c_str(), 1, d, m, y) == 0 &&
-                      d == day && m == month && y == year,
+    fuzz::require(pars_date_text(dl::format_display_date(day, month, year).c_str(), 1, d, m, y) == 0 && d == day &&
+                      m == month && y == year,
                   "the shown form reads back", text);
     fuzz::require(dl::format_stored_date(year, month, day).size() == 10, "a stored date has ten characters", text);
 }
 
-bool is_clock(const std::string& t, size_t at) {
-    if (at + 5 > t.size() || t[at + 2] != ':') return false;
+bool is_clock(const std::string& t, size_t at)
+{
+    if (at + 5 > t.size() || t[at + 2] != ':')
+        return false;
     for (size_t i : {at, at + 1, at + 3, at + 4})
-        if (t[i] < '0' || t[i] > '9') return false;
+        if (t[i] < '0' || t[i] > '9')
+            return false;
     const int hour = (t[at] - '0') * 10 + (t[at + 1] - '0');
     const int min = (t[at + 3] - '0') * 10 + (t[at + 4] - '0');
     return hour <= 23 && min <= 59;
 }
 
-void check_time(const std::string& typed) {
+void check_time(const std::string& typed)
+{
     std::string text = typed;
     const int code = pars_time_text(text);
     fuzz::require(in_range(code, 0, 4), "a time check gives a known code", typed);
     fuzz::require((code == 0) == (time_error_message(code) == nullptr), "every failure has its message", typed);
     // The box and the date line hold the result: it must stay far within a field.
     fuzz::require(text.size() <= 64, "the normal form is short", typed);
-    if (code != 0) return;
+    if (code != 0)
+        return;
     const bool single = text.size() == 5 && is_clock(text, 0);
     const bool range = text.size() == 11 && is_clock(text, 0) && text[5] == '-' && is_clock(text, 6);
     fuzz::require(single || range, "an accepted time is hh:mm or hh:mm-hh:mm", typed + " -> " + text);
@@ -55,9 +65,10 @@ void check_time(const std::string& typed) {
     fuzz::require(pars_time_text(again) == 0 && again == text, "the normal form is accepted as it is", text);
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     const std::string text = in.rest();
     // The boxes give C texts: everything up to the first NUL.

@@ -18,8 +18,10 @@ using namespace ical;
 
 class BerlinOnly : public ZoneSource {
 public:
-    std::optional<ZoneRules> windows_zone(std::string_view name) const override {
-        if (name == "W. Europe Standard Time") return berlin_;
+    std::optional<ZoneRules> windows_zone(std::string_view name) const override
+    {
+        if (name == "W. Europe Standard Time")
+            return berlin_;
         return std::nullopt;
     }
     const ZoneRules& local_zone() const override { return berlin_; }
@@ -28,7 +30,8 @@ private:
     ZoneRules berlin_{ZoneYear{3600, 7200, true, Transition{3, 5, 6, 0, 7200}, Transition{10, 5, 6, 0, 10800}}};
 };
 
-ImportResult read(std::string_view bytes) {
+ImportResult read(std::string_view bytes)
+{
     static const BerlinOnly zones;
     ImportOptions o;
     o.zones = &zones;
@@ -39,11 +42,13 @@ ImportResult read(std::string_view bytes) {
     return import_calendar(bytes, o);
 }
 
-void check_line(const std::string& line) {
+void check_line(const std::string& line)
+{
     fuzz::require(line.size() <= static_cast<size_t>(dl::line_limit), "entry longer than 254", line);
     fuzz::require(!line.empty() && line.back() == '\n', "entry without newline", line);
     size_t tabs = 0;
-    for (char c : line) tabs += c == '\t';
+    for (char c : line)
+        tabs += c == '\t';
     fuzz::require(tabs == 4, "entry without five fields", line);
     const int year = std::stoi(line.substr(0, 4));
     fuzz::require(year >= first_year && year <= last_year, "entry out of range", line);
@@ -51,7 +56,8 @@ void check_line(const std::string& line) {
     fuzz::require(status == '0' || status == '1', "status neither 0 nor 1", line);
 }
 
-void check_export(const std::string& text) {
+void check_export(const std::string& text)
+{
     size_t pos = 0;
     while (pos < text.size()) {
         const size_t end = text.find("\r\n", pos);
@@ -62,13 +68,15 @@ void check_export(const std::string& text) {
     }
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const ImportResult first = read(bytes);
     fuzz::require(first.imported == static_cast<int>(first.lines.size()), "imported count differs");
-    for (const std::string& line : first.lines) check_line(line);
+    for (const std::string& line : first.lines)
+        check_line(line);
 
     const ExportResult out = export_calendar(first.lines, 0, latin1_codec());
     check_export(out.text);

@@ -12,25 +12,30 @@ namespace {
 
 using Counts = std::map<std::string_view, long>;
 
-Counts counts_of(const dl::LineViews& lines) {
+Counts counts_of(const dl::LineViews& lines)
+{
     Counts c;
-    for (std::string_view l : lines) ++c[l];
+    for (std::string_view l : lines)
+        ++c[l];
     return c;
 }
 
-long count(const Counts& c, std::string_view line) {
+long count(const Counts& c, std::string_view line)
+{
     auto it = c.find(line);
     return it == c.end() ? 0 : it->second;
 }
 
-std::vector<std::string> sorted(std::vector<std::string> v) {
+std::vector<std::string> sorted(std::vector<std::string> v)
+{
     std::sort(v.begin(), v.end());
     return v;
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     const std::string base_bytes = in.text(), ours_bytes = in.text(), theirs_bytes = in.rest();
     const dl::LineViews base = dl::line_views(base_bytes), ours = dl::line_views(ours_bytes),

@@ -10,7 +10,8 @@ namespace {
 const std::string key_head = "Software\\Classes\\";
 const std::string key_tail = "\\shell\\play\\command";
 
-void check_key(const std::string& cls) {
+void check_key(const std::string& cls)
+{
     const std::optional<std::string> key = play_command_key(cls.c_str());
     const size_t length = key_head.size() + cls.size() + key_tail.size();
     if (!key) {
@@ -21,7 +22,8 @@ void check_key(const std::string& cls) {
     fuzz::require(*key == key_head + cls + key_tail, "the key names the class", cls);
 }
 
-void check_command(const std::string& play, const std::string& media) {
+void check_command(const std::string& play, const std::string& media)
+{
     const std::optional<std::string> cmd = build_media_cmd(play.c_str(), media.c_str());
     const std::string player = play.empty() || play[0] != '"' ? play : play.substr(1);
     const size_t exe = player.find(".exe");
@@ -38,9 +40,10 @@ void check_command(const std::string& play, const std::string& media) {
     fuzz::require(*cmd == '"' + player.substr(0, exe) + ".exe\" \"" + media + '"', "the command quotes both", play);
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     const std::string cls = in.text();
     const std::string play = in.text();

@@ -26,19 +26,22 @@ public:
     std::map<std::string, std::vector<int>> writes;
     bool writes_fail = false;
 
-    int get_int(const char* name) override {
+    int get_int(const char* name) override
+    {
         reads.push_back(name);
         const auto it = stored.find(name);
         return it == stored.end() ? -1 : it->second;
     }
-    int set_int(const char* name, int v) override {
+    int set_int(const char* name, int v) override
+    {
         writes[name].push_back(v);
         return writes_fail ? 1 : 0;
     }
 };
 
 // Missing values, -1, other negatives and plain numbers all turn up often.
-int stored_value(fuzz::Input& in) {
+int stored_value(fuzz::Input& in)
+{
     switch (in.byte() % 4) {
     case 0: return -1;
     case 1: return in.byte();
@@ -47,18 +50,23 @@ int stored_value(fuzz::Input& in) {
     }
 }
 
-std::vector<int> fields_of(const Settings& s) {
+std::vector<int> fields_of(const Settings& s)
+{
     return {s.xo, s.yo, s.xs, s.ys, s.df, s.fs, s.ft, s.ss, s.tm, s.wm, s.wf, s.wn};
 }
 
-void check_reads(const FuzzStore& store) {
+void check_reads(const FuzzStore& store)
+{
     std::vector<std::string> expected;
-    for (const Documented& d : int_values) expected.push_back(d.name);
-    for (const Documented& d : colour_values) expected.push_back(d.name);
+    for (const Documented& d : int_values)
+        expected.push_back(d.name);
+    for (const Documented& d : colour_values)
+        expected.push_back(d.name);
     fuzz::require(store.reads == expected, "every value is read once, in order");
 }
 
-void check_ints(const FuzzStore& store, const Settings& s, int screen_w, int screen_h) {
+void check_ints(const FuzzStore& store, const Settings& s, int screen_w, int screen_h)
+{
     const std::vector<int> fields = fields_of(s);
     for (size_t i = 0; i < fields.size(); ++i) {
         const Documented& d = int_values[i];
@@ -74,14 +82,17 @@ void check_ints(const FuzzStore& store, const Settings& s, int screen_w, int scr
             fuzz::require(w == store.writes.end(), "a valid value is not written", d.name);
         }
         // The corner stays on the screen, judged with the fixed size 450 x 350.
-        if (i == 0 && expected > static_cast<long long>(screen_w) - 450) expected = 0;
-        if (i == 1 && expected > static_cast<long long>(screen_h) - 350) expected = 0;
+        if (i == 0 && expected > static_cast<long long>(screen_w) - 450)
+            expected = 0;
+        if (i == 1 && expected > static_cast<long long>(screen_h) - 350)
+            expected = 0;
         fuzz::require(fields[i] == expected, "the setting is the stored value or its default", d.name);
         fuzz::require(fields[i] >= 0, "no negative setting is left", d.name);
     }
 }
 
-void check_colours(const FuzzStore& store, const Settings& s) {
+void check_colours(const FuzzStore& store, const Settings& s)
+{
     for (int i = 0; i < 4; ++i) {
         const Documented& d = colour_values[i];
         const auto it = store.stored.find(d.name);
@@ -103,7 +114,8 @@ void check_colours(const FuzzStore& store, const Settings& s) {
     }
 }
 
-void check_media_path(const std::string& exe) {
+void check_media_path(const std::string& exe)
+{
     const std::string path = default_media_path(exe);
     const size_t keep = exe.size() > 7 ? exe.size() - 7 : 0;
     fuzz::require(path == exe.substr(0, keep) + "ring.mp3", "ring.mp3 takes the place of the last seven characters",
@@ -111,17 +123,20 @@ void check_media_path(const std::string& exe) {
     fuzz::require(fits_path(path) == (path.size() <= 255), "a path fits 255 characters", exe);
 }
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     fuzz::Input in(data, size);
     FuzzStore store;
     store.writes_fail = in.flag();
     for (const Documented& d : int_values) {
         const int v = stored_value(in);
-        if (v != -1 || in.flag()) store.stored[d.name] = v;  // -1 stored reads as missing
+        if (v != -1 || in.flag())
+            store.stored[d.name] = v; // -1 stored reads as missing
     }
-    for (const Documented& d : colour_values) store.stored[d.name] = stored_value(in);
+    for (const Documented& d : colour_values)
+        store.stored[d.name] = stored_value(in);
     const int screen_w = in.int32();
     const int screen_h = in.int32();
 
@@ -131,8 +146,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check_colours(store, s);
     for (const auto& w : store.writes) {
         bool documented = false;
-        for (const Documented& d : int_values) documented = documented || w.first == d.name;
-        for (const Documented& d : colour_values) documented = documented || w.first == d.name;
+        for (const Documented& d : int_values)
+            documented = documented || w.first == d.name;
+        for (const Documented& d : colour_values)
+            documented = documented || w.first == d.name;
         fuzz::require(documented, "only settings are written", w.first);
     }
     check_media_path(in.rest());

@@ -9,7 +9,8 @@
 #include "ical/export.h"
 #include "store/date_text.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::cerr << "usage: ical_export_tool <date file> <ics file>\n";
         return 2;
@@ -17,9 +18,8 @@ int main(int argc, char** argv) {
     std::ifstream in(argv[1], std::ios::binary);
     std::stringstream bytes;
     bytes << in.rdbuf();
-    const ical::ExportResult r =
-        ical::export_calendar(dl::decode_lines(bytes.str()), static_cast<ical::Seconds>(std::time(nullptr)),
-                              ical::latin1_codec());
+    const ical::ExportResult r = ical::export_calendar(
+        dl::decode_lines(bytes.str()), static_cast<ical::Seconds>(std::time(nullptr)), ical::latin1_codec());
     std::ofstream out(argv[2], std::ios::binary);
     out << r.text;
     std::cout << r.exported << " exported, " << r.skipped << " skipped\n";

@@ -6,23 +6,26 @@
 
 namespace {
 
-const Today now{15, 6, 2011, 10, 30};  // 2011.06.15 10:30
+const Today now{15, 6, 2011, 10, 30}; // 2011.06.15 10:30
 
 // The row's due flag after the date test and then the time test, as the list runs them.
-bool is_due(DueScratch& s, const char* date, const char* time) {
+bool is_due(DueScratch& s, const char* date, const char* time)
+{
     const bool parsed = chek_date(s, date, now);
     chek_time(s, time, now, parsed);
     return s.due != 0;
 }
 
-bool is_due(const char* date, const char* time) {
+bool is_due(const char* date, const char* time)
+{
     DueScratch s;
     return is_due(s, date, time);
 }
 
-}  // namespace
+} // namespace
 
-TEST(DueTest, PastDatesAreDueFutureDatesAreNot) {
+TEST(DueTest, PastDatesAreDueFutureDatesAreNot)
+{
     EXPECT_TRUE(is_due("2010.12.31", "23:59"));
     EXPECT_TRUE(is_due("2011.05.20", ""));
     EXPECT_TRUE(is_due("2011.06.14", "11:00"));
@@ -33,10 +36,11 @@ TEST(DueTest, PastDatesAreDueFutureDatesAreNot) {
     EXPECT_TRUE(is_due(" 999.05.02", ""));
 }
 
-TEST(DueTest, TodayIsDueOnceTheStartTimeHasCome) {
-    EXPECT_TRUE(is_due("2011.06.15", "10:29"));   // a minute ago
-    EXPECT_TRUE(is_due("2011.06.15", "10:30"));   // now
-    EXPECT_FALSE(is_due("2011.06.15", "10:31"));  // a minute ahead
+TEST(DueTest, TodayIsDueOnceTheStartTimeHasCome)
+{
+    EXPECT_TRUE(is_due("2011.06.15", "10:29")); // a minute ago
+    EXPECT_TRUE(is_due("2011.06.15", "10:30")); // now
+    EXPECT_FALSE(is_due("2011.06.15", "10:31")); // a minute ahead
     EXPECT_FALSE(is_due("2011.06.15", "11:00"));
     EXPECT_TRUE(is_due("2011.06.15", "09:45"));
     // A range is judged by its start.
@@ -47,7 +51,8 @@ TEST(DueTest, TodayIsDueOnceTheStartTimeHasCome) {
     EXPECT_FALSE(is_due("2011.06.15", "11"));
 }
 
-TEST(DueTest, TodayWithoutTimeIsDueFromTheStartOfTheDay) {
+TEST(DueTest, TodayWithoutTimeIsDueFromTheStartOfTheDay)
+{
     DueScratch s;
     // The row tested before left a late time behind; it must not count.
     EXPECT_FALSE(is_due(s, "2011.06.15", "23:00"));
@@ -60,7 +65,8 @@ TEST(DueTest, TodayWithoutTimeIsDueFromTheStartOfTheDay) {
     EXPECT_TRUE(is_due(s, "2011.06.15", "10"));
 }
 
-TEST(DueTest, UnreadableDateIsNeverDue) {
+TEST(DueTest, UnreadableDateIsNeverDue)
+{
     DueScratch s;
     // Leaves today's date in the scratch fields.
     EXPECT_FALSE(is_due(s, "2011.06.15", "23:00"));
@@ -72,7 +78,8 @@ TEST(DueTest, UnreadableDateIsNeverDue) {
     EXPECT_FALSE(is_due(s, "2011-06-14", ""));
 }
 
-TEST(DueTest, PartialReadsLeaveTheOtherFields) {
+TEST(DueTest, PartialReadsLeaveTheOtherFields)
+{
     DueScratch s;
     EXPECT_TRUE(chek_date(s, "2010.03.04\tThu", now));
     EXPECT_EQ(s.p_year, 2010);
@@ -92,7 +99,8 @@ TEST(DueTest, PartialReadsLeaveTheOtherFields) {
     EXPECT_EQ(s.p_min, 15);
 }
 
-TEST(DueTest, NullTexts) {
+TEST(DueTest, NullTexts)
+{
     DueScratch s;
     s.due = 1;
     EXPECT_FALSE(chek_date(s, static_cast<const char*>(nullptr), now));
@@ -105,7 +113,8 @@ TEST(DueTest, NullTexts) {
     EXPECT_EQ(s.p_hour, 7);
 }
 
-TEST(DueTest, TimeNeverClearsDue) {
+TEST(DueTest, TimeNeverClearsDue)
+{
     EXPECT_TRUE(is_due("2011.06.01", "23:59"));
     DueScratch s;
     s.due = 1;
@@ -113,7 +122,8 @@ TEST(DueTest, TimeNeverClearsDue) {
     EXPECT_EQ(s.due, 1);
 }
 
-TEST(DueTest, ScansLikeScanf) {
+TEST(DueTest, ScansLikeScanf)
+{
     DueScratch s;
     EXPECT_TRUE(chek_date(s, "  2011. 6.\t15", now));
     EXPECT_EQ(s.p_month, 6);
@@ -124,7 +134,8 @@ TEST(DueTest, ScansLikeScanf) {
     EXPECT_FALSE(chek_date(s, "2011 .06.15", now));
 }
 
-TEST(DueTest, HugeNumbersSaturate) {
+TEST(DueTest, HugeNumbersSaturate)
+{
     DueScratch s;
     EXPECT_TRUE(chek_date(s, "99999999999999999999.01.01", now));
     EXPECT_EQ(s.p_year, 2147483647);
@@ -134,7 +145,8 @@ TEST(DueTest, HugeNumbersSaturate) {
     EXPECT_EQ(s.due, 1);
 }
 
-TEST(DueTest, ReadsOnlyTheGivenCell) {
+TEST(DueTest, ReadsOnlyTheGivenCell)
+{
     // A cell inside a longer buffer: the digits after it belong to the next field.
     const std::string buffer = "2011.06.1499\t09:3055";
     DueScratch s;

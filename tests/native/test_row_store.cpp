@@ -12,39 +12,46 @@
 
 namespace {
 
-std::string entry(const std::string& date, const std::string& text, const std::string& status) {
+std::string entry(const std::string& date, const std::string& text, const std::string& status)
+{
     return date + "\tMon\t09:30\t" + text + "\t" + status + "\n";
 }
 
-std::vector<std::string> texts_of(const RowStore& store) {
+std::vector<std::string> texts_of(const RowStore& store)
+{
     std::vector<std::string> texts;
-    for (size_t i = 0; i < store.row_count(); ++i) texts.emplace_back(store.cell(i, 3));
+    for (size_t i = 0; i < store.row_count(); ++i)
+        texts.emplace_back(store.cell(i, 3));
     return texts;
 }
 
-std::vector<std::string> dates_of(const RowStore& store) {
+std::vector<std::string> dates_of(const RowStore& store)
+{
     std::vector<std::string> dates;
-    for (size_t i = 0; i < store.row_count(); ++i) dates.emplace_back(store.cell(i, 0));
+    for (size_t i = 0; i < store.row_count(); ++i)
+        dates.emplace_back(store.cell(i, 0));
     return dates;
 }
 
-bool is_in_order(const RowStore& store, bool up) {
+bool is_in_order(const RowStore& store, bool up)
+{
     const std::vector<std::string> d = dates_of(store);
-    return up ? std::is_sorted(d.begin(), d.end())
-              : std::is_sorted(d.begin(), d.end(), std::greater<std::string>());
+    return up ? std::is_sorted(d.begin(), d.end()) : std::is_sorted(d.begin(), d.end(), std::greater<std::string>());
 }
 
-RowStore loaded(const std::vector<std::string>& lines) {
+RowStore loaded(const std::vector<std::string>& lines)
+{
     RowStore store;
     store.lines = lines;
     return store;
 }
 
-}  // namespace
+} // namespace
 
-TEST(RowStore, ShowAllMovesEveryLineAndBack) {
-    RowStore store = loaded({entry("2011.05.01", "a", "0"), entry("2011.05.02", "b", "1"),
-                             entry("2011.05.03", "c", "0")});
+TEST(RowStore, ShowAllMovesEveryLineAndBack)
+{
+    RowStore store =
+        loaded({entry("2011.05.01", "a", "0"), entry("2011.05.02", "b", "1"), entry("2011.05.03", "c", "0")});
     store.fill(false);
     EXPECT_EQ(store.row_count(), 2u);
     EXPECT_EQ(store.lines, std::vector<std::string>{entry("2011.05.02", "b", "1")});
@@ -58,25 +65,25 @@ TEST(RowStore, ShowAllMovesEveryLineAndBack) {
     EXPECT_EQ(store.lines, std::vector<std::string>{entry("2011.05.02", "b", "1")});
 }
 
-TEST(RowStore, HeldLinesKeepTheirOrderAndHandedBackRowsFollow) {
-    RowStore store = loaded({entry("2011.01.01", "x", "1"), entry("2011.01.02", "open", "0"),
-                             "odd line\n", entry("2011.01.03", "y", "1")});
+TEST(RowStore, HeldLinesKeepTheirOrderAndHandedBackRowsFollow)
+{
+    RowStore store = loaded(
+        {entry("2011.01.01", "x", "1"), entry("2011.01.02", "open", "0"), "odd line\n", entry("2011.01.03", "y", "1")});
     store.fill(false);
     ASSERT_EQ(store.row_count(), 1u);
     store.toggle_status(0);
     store.fill(false);
     EXPECT_EQ(store.row_count(), 0u);
     EXPECT_EQ(store.lines, (std::vector<std::string>{entry("2011.01.01", "x", "1"), "odd line\n",
-                                                     entry("2011.01.03", "y", "1"),
-                                                     entry("2011.01.02", "open", "1")}));
+                                                     entry("2011.01.03", "y", "1"), entry("2011.01.02", "open", "1")}));
 }
 
-TEST(RowStore, SavedFileHasHeldLinesFirstThenRowsInListOrder) {
-    RowStore store = loaded({entry("2011.05.01", "a", "0"), entry("2011.05.02", "done", "1"),
-                             entry("2011.05.03", "c", "0")});
+TEST(RowStore, SavedFileHasHeldLinesFirstThenRowsInListOrder)
+{
+    RowStore store =
+        loaded({entry("2011.05.01", "a", "0"), entry("2011.05.02", "done", "1"), entry("2011.05.03", "c", "0")});
     store.fill(false);
-    EXPECT_EQ(store.file_text(), dl::encode_lines({entry("2011.05.02", "done", "1"),
-                                                   entry("2011.05.03", "c", "0"),
+    EXPECT_EQ(store.file_text(), dl::encode_lines({entry("2011.05.02", "done", "1"), entry("2011.05.03", "c", "0"),
                                                    entry("2011.05.01", "a", "0")}));
     // Read back and rebuilt, the file gives the same split.
     RowStore again = loaded(dl::decode_lines(store.file_text()));
@@ -90,7 +97,8 @@ TEST(RowStore, SavedFileHasHeldLinesFirstThenRowsInListOrder) {
     EXPECT_EQ(dl::decode_lines(again.file_text()).front(), entry("2011.07.01", "late load", "1"));
 }
 
-TEST(RowStore, EmptyLineIsHeldAndShownAsFiveEmptyCells) {
+TEST(RowStore, EmptyLineIsHeldAndShownAsFiveEmptyCells)
+{
     RowStore store = loaded({"\n"});
     store.fill(false);
     EXPECT_EQ(store.row_count(), 0u);
@@ -98,12 +106,14 @@ TEST(RowStore, EmptyLineIsHeldAndShownAsFiveEmptyCells) {
 
     store.fill(true);
     ASSERT_EQ(store.row_count(), 1u);
-    for (int col = 0; col < dl::field_count; ++col) EXPECT_EQ(store.cell(0, col), "");
+    for (int col = 0; col < dl::field_count; ++col)
+        EXPECT_EQ(store.cell(0, col), "");
     EXPECT_EQ(store.read_back(0), "\t\t\t\t\n");
     EXPECT_EQ(store.file_text(), "\t\t\t\t\r\n");
 }
 
-TEST(RowStore, IncompleteAndOverfullLines) {
+TEST(RowStore, IncompleteAndOverfullLines)
+{
     // No final newline: shown with an empty status, then held back at the next rebuild.
     RowStore store = loaded({"2011.05.02\tMon\t\tDentist\t0"});
     store.fill(true);
@@ -123,26 +133,30 @@ TEST(RowStore, IncompleteAndOverfullLines) {
     EXPECT_EQ(held.read_back(0), "2011.05.02\tMon\t\tx\t1\n");
 }
 
-TEST(RowStore, RowsAreOrderedByDateBytes) {
+TEST(RowStore, RowsAreOrderedByDateBytes)
+{
     RowStore store;
     for (const char* date : {"2011.05.02", " 999.05.02", "2011.05", "2011.05.02x", "\x80", ""})
         store.add_line(std::string(date) + "\t\t\t\t0\n");
-    EXPECT_EQ(dates_of(store), (std::vector<std::string>{"\x80", "2011.05.02x", "2011.05.02",
-                                                         "2011.05", " 999.05.02", ""}));
+    EXPECT_EQ(dates_of(store),
+              (std::vector<std::string>{"\x80", "2011.05.02x", "2011.05.02", "2011.05", " 999.05.02", ""}));
 }
 
 // The rebuild sorts by a short key and falls back to the whole date; inserting one by one
 // searches the whole dates. Both must give the same order, ties included.
-TEST(RowStore, RebuildOrdersLikeSingleInserts) {
+TEST(RowStore, RebuildOrdersLikeSingleInserts)
+{
     std::mt19937 rng(5);
     const std::string alphabet = std::string("2019.\x80\xff ") + '\0';
     for (int round = 0; round < 40; ++round) {
         std::vector<std::string> lines;
         for (int i = 0; i < 200; ++i) {
             std::string date(rng() % 11, ' ');
-            for (char& c : date) c = alphabet[rng() % 4 == 0 ? rng() % alphabet.size() : rng() % 3];
+            for (char& c : date)
+                c = alphabet[rng() % 4 == 0 ? rng() % alphabet.size() : rng() % 3];
             // Long dates that only differ after the sixteenth byte.
-            if (rng() % 4 == 0) date = "2011.05.02 09:30" + date.substr(0, rng() % 3);
+            if (rng() % 4 == 0)
+                date = "2011.05.02 09:30" + date.substr(0, rng() % 3);
             lines.push_back(entry(date, std::to_string(i), "0"));
         }
         for (int up = 0; up <= 1; ++up) {
@@ -151,17 +165,19 @@ TEST(RowStore, RebuildOrdersLikeSingleInserts) {
             rebuilt.fill(true);
             RowStore inserted;
             inserted.sort_up = up;
-            for (const std::string& line : lines) inserted.add_line(line);
+            for (const std::string& line : lines)
+                inserted.add_line(line);
             ASSERT_EQ(texts_of(rebuilt), texts_of(inserted)) << "round " << round << " up " << up;
             ASSERT_TRUE(is_in_order(rebuilt, up));
         }
     }
 }
 
-TEST(RowStore, NewRowLandsInOrderInBothDirections) {
+TEST(RowStore, NewRowLandsInOrderInBothDirections)
+{
     for (int up = 0; up <= 1; ++up) {
-        RowStore store = loaded({entry("2011.03.01", "a", "0"), entry("2011.01.01", "b", "0"),
-                                 entry("2011.05.01", "c", "0")});
+        RowStore store =
+            loaded({entry("2011.03.01", "a", "0"), entry("2011.01.01", "b", "0"), entry("2011.05.01", "c", "0")});
         store.sort_up = up;
         store.fill(false);
         const size_t at = store.add_line(entry("2011.02.01", "new", "0"));
@@ -171,25 +187,29 @@ TEST(RowStore, NewRowLandsInOrderInBothDirections) {
     }
 }
 
-TEST(RowStore, EqualDatesKeepTheirOrderOfArrival) {
+TEST(RowStore, EqualDatesKeepTheirOrderOfArrival)
+{
     for (int up = 0; up <= 1; ++up) {
-        RowStore store = loaded({entry("2011.01.01", "first", "0"), entry("2011.09.09", "late", "0"),
-                                 entry("2011.01.01", "second", "0")});
+        RowStore store = loaded(
+            {entry("2011.01.01", "first", "0"), entry("2011.09.09", "late", "0"), entry("2011.01.01", "second", "0")});
         store.sort_up = up;
         store.fill(false);
         store.add_line(entry("2011.01.01", "third", "0"));
         std::vector<std::string> same_day;
         for (const std::string& t : texts_of(store))
-            if (t != "late") same_day.push_back(t);
+            if (t != "late")
+                same_day.push_back(t);
         EXPECT_EQ(same_day, (std::vector<std::string>{"first", "second", "third"})) << "up " << up;
     }
 }
 
-TEST(RowStore, RebuildKeepsTheStoreOrderOfEqualDates) {
+TEST(RowStore, RebuildKeepsTheStoreOrderOfEqualDates)
+{
     // Enough rows that the sort cannot get stability for free from a short insertion sort.
     const char* dates[] = {"2011.01.01", "2011.01.02", "2011.01.03"};
     std::vector<std::string> lines;
-    for (int i = 0; i < 300; ++i) lines.push_back(entry(dates[(i * 7) % 3], std::to_string(1000 + i), "0"));
+    for (int i = 0; i < 300; ++i)
+        lines.push_back(entry(dates[(i * 7) % 3], std::to_string(1000 + i), "0"));
     for (int up = 0; up <= 1; ++up) {
         RowStore store = loaded(lines);
         store.sort_up = up;
@@ -201,7 +221,8 @@ TEST(RowStore, RebuildKeepsTheStoreOrderOfEqualDates) {
     }
 }
 
-TEST(RowStore, SortDirectionChangesAtTheNextFillAndTwiceRestoresTheOrder) {
+TEST(RowStore, SortDirectionChangesAtTheNextFillAndTwiceRestoresTheOrder)
+{
     RowStore store = loaded({entry("2011.03.01", "a", "0"), entry("2011.01.01", "b", "0"),
                              entry("2011.03.01", "c", "0"), entry("2011.02.01", "d", "0")});
     store.fill(false);
@@ -222,7 +243,8 @@ TEST(RowStore, SortDirectionChangesAtTheNextFillAndTwiceRestoresTheOrder) {
     EXPECT_EQ(texts_of(store), first);
 }
 
-TEST(RowStore, StatusToggleFlipsTheFirstCharacter) {
+TEST(RowStore, StatusToggleFlipsTheFirstCharacter)
+{
     RowStore store;
     store.add_line(entry("2011.05.02", "x", "0"));
     store.toggle_status(0);
@@ -243,7 +265,8 @@ TEST(RowStore, StatusToggleFlipsTheFirstCharacter) {
     EXPECT_EQ(store.read_back(0), entry("2011.05.02", "x", "1"));
 }
 
-TEST(RowStore, SetCellKeepsFiveCellsAndTheOrder) {
+TEST(RowStore, SetCellKeepsFiveCellsAndTheOrder)
+{
     RowStore store;
     store.add_line(entry("2011.01.01", "a", "0"));
     store.add_line(entry("2011.02.01", "b", "0"));
@@ -252,7 +275,7 @@ TEST(RowStore, SetCellKeepsFiveCellsAndTheOrder) {
     EXPECT_EQ(store.cell(1, 3), "tab here and newline");
     EXPECT_EQ(store.cell(1, 4), "0");
 
-    const RowStore::RowId id = store.row_id(2);  // "a", the oldest
+    const RowStore::RowId id = store.row_id(2); // "a", the oldest
     store.set_cell(2, 0, "2012.01.01");
     const auto moved = store.find_row(id);
     ASSERT_TRUE(moved.has_value());
@@ -266,7 +289,8 @@ TEST(RowStore, SetCellKeepsFiveCellsAndTheOrder) {
     EXPECT_EQ(store.row_id(0), id);
 }
 
-TEST(RowStore, RowIdsFollowRowsWhileTheyStayRows) {
+TEST(RowStore, RowIdsFollowRowsWhileTheyStayRows)
+{
     RowStore store;
     store.add_line(entry("2011.01.01", "a", "0"));
     store.add_line(entry("2011.03.01", "c", "0"));
@@ -274,7 +298,7 @@ TEST(RowStore, RowIdsFollowRowsWhileTheyStayRows) {
     EXPECT_NE(a, 0u);
     EXPECT_NE(a, store.row_id(0));
 
-    store.add_line(entry("2011.02.01", "b", "0"));  // lands between
+    store.add_line(entry("2011.02.01", "b", "0")); // lands between
     EXPECT_EQ(store.find_row(a), std::optional<size_t>(2));
     store.delete_row(0);
     EXPECT_EQ(store.find_row(a), std::optional<size_t>(1));
@@ -291,7 +315,8 @@ TEST(RowStore, RowIdsFollowRowsWhileTheyStayRows) {
     EXPECT_EQ(store.row_id(99), 0u);
 }
 
-TEST(RowStore, MergedChangesKeepTheOtherRowsAndTheirIds) {
+TEST(RowStore, MergedChangesKeepTheOtherRowsAndTheirIds)
+{
     const std::string a = entry("2011.01.01", "a", "0"), b = entry("2011.02.01", "b", "0"),
                       done = entry("2011.03.01", "done", "1"), held = entry("2011.04.01", "held", "1");
     auto no_newline = [](const std::string& line) { return std::string_view(line).substr(0, line.size() - 1); };
@@ -299,12 +324,14 @@ TEST(RowStore, MergedChangesKeepTheOtherRowsAndTheirIds) {
         SCOPED_TRACE(added_rows);
         RowStore store = loaded({a, b, done, done});
         store.fill(false);
-        const RowStore::RowId kept = store.row_id(1);  // "a"
+        const RowStore::RowId kept = store.row_id(1); // "a"
         std::vector<std::string> added;
-        for (size_t i = 0; i < added_rows; ++i) added.push_back(entry("2011.01.15", "new" + std::to_string(i), "0"));
+        for (size_t i = 0; i < added_rows; ++i)
+            added.push_back(entry("2011.01.15", "new" + std::to_string(i), "0"));
         dl::LineChanges changes;
         changes.removed = {no_newline(b), no_newline(done)};
-        for (const std::string& line : added) changes.added.push_back(no_newline(line));
+        for (const std::string& line : added)
+            changes.added.push_back(no_newline(line));
         changes.added.push_back(no_newline(held));
         store.apply_changes(changes, false);
 
@@ -315,7 +342,8 @@ TEST(RowStore, MergedChangesKeepTheOtherRowsAndTheirIds) {
     }
 }
 
-TEST(RowStore, MissingRowsAndColumnsAreIgnored) {
+TEST(RowStore, MissingRowsAndColumnsAreIgnored)
+{
     RowStore store;
     store.add_line(entry("2011.01.01", "a", "0"));
     EXPECT_EQ(store.cell(1, 0), "");
@@ -334,10 +362,11 @@ TEST(RowStore, MissingRowsAndColumnsAreIgnored) {
 
 // Random edits and rebuilds: the entries (rows and held lines together) change only by the
 // adds, deletes and toggles made, and after each rebuild the split and order hold.
-TEST(RowStore, RebuildsNeitherLoseNorDuplicateEntries) {
+TEST(RowStore, RebuildsNeitherLoseNorDuplicateEntries)
+{
     std::mt19937 rng(3);
     const char* dates[] = {"2011.01.01", "2011.01.02", "2010.12.31", " 999.05.02", "2011.01.01"};
-    std::map<std::string, std::string> model;  // text → the entry's line
+    std::map<std::string, std::string> model; // text → the entry's line
     int next = 0;
     auto new_entry = [&] {
         const std::string text = "e" + std::to_string(next++);
@@ -346,7 +375,8 @@ TEST(RowStore, RebuildsNeitherLoseNorDuplicateEntries) {
     };
 
     RowStore store;
-    for (int i = 0; i < 30; ++i) store.lines.push_back(new_entry());
+    for (int i = 0; i < 30; ++i)
+        store.lines.push_back(new_entry());
     bool up = false;
     for (int step = 0; step < 3000; ++step) {
         const size_t rows = store.row_count();
@@ -365,15 +395,18 @@ TEST(RowStore, RebuildsNeitherLoseNorDuplicateEntries) {
             store.fill(show_all);
             up = store.sort_up;
             ASSERT_TRUE(is_in_order(store, up));
-            if (show_all) ASSERT_TRUE(store.lines.empty());
+            if (show_all)
+                ASSERT_TRUE(store.lines.empty());
             for (size_t i = 0; i < store.row_count() && !show_all; ++i)
                 ASSERT_TRUE(dl::is_open_line(store.read_back(i)));
-            for (const std::string& line : store.lines) ASSERT_FALSE(dl::is_open_line(line));
+            for (const std::string& line : store.lines)
+                ASSERT_FALSE(dl::is_open_line(line));
             break;
         }
         case 2: {
             // Fewer than two rows have no order yet, so the current direction applies.
-            if (rows < 2) up = store.sort_up;
+            if (rows < 2)
+                up = store.sort_up;
             const std::string line = new_entry();
             const size_t at = store.add_line(line);
             ASSERT_EQ(store.read_back(at), line);
@@ -386,31 +419,41 @@ TEST(RowStore, RebuildsNeitherLoseNorDuplicateEntries) {
                 store.delete_row(row);
             }
             break;
-        default:
-            store.sort_up ^= 1;
-            break;
+        default: store.sort_up ^= 1; break;
         }
         ASSERT_TRUE(is_in_order(store, up)) << "step " << step;
 
         std::vector<std::string> all = store.lines;
-        for (size_t i = 0; i < store.row_count(); ++i) all.push_back(store.read_back(i));
+        for (size_t i = 0; i < store.row_count(); ++i)
+            all.push_back(store.read_back(i));
         std::vector<std::string> expected;
-        for (const auto& kv : model) expected.push_back(kv.second);
+        for (const auto& kv : model)
+            expected.push_back(kv.second);
         std::sort(all.begin(), all.end());
         std::sort(expected.begin(), expected.end());
         ASSERT_EQ(all, expected) << "step " << step;
     }
 }
 
-TEST(RowStore, FindDateByItsBeginning) {
+TEST(RowStore, FindDateByItsBeginning)
+{
     RowStore store;
     for (const char* date : {"2026.03.01", "2026.02.01", "2026.02.15", "2025.12.24"})
         store.add_line(entry(date, "x", "0"));
     // Newest first: 2026.03.01, 2026.02.15, 2026.02.01, 2025.12.24.
-    const struct { const char* text; size_t start; bool whole, wrap; std::optional<size_t> row; } cases[] = {
-        {"2026.02", 0, false, false, 1}, {"2026.02", 2, false, false, 2}, {"2026.03", 1, false, false, std::nullopt},
-        {"2026.03", 1, false, true, 0},  {"2026.02", 0, true, false, std::nullopt}, {"2025.12.24", 0, true, false, 3},
-        {"", 2, false, false, 2},        {"2026.02", 9, false, true, 1}};
+    const struct {
+        const char* text;
+        size_t start;
+        bool whole, wrap;
+        std::optional<size_t> row;
+    } cases[] = {{"2026.02", 0, false, false, 1},
+                 {"2026.02", 2, false, false, 2},
+                 {"2026.03", 1, false, false, std::nullopt},
+                 {"2026.03", 1, false, true, 0},
+                 {"2026.02", 0, true, false, std::nullopt},
+                 {"2025.12.24", 0, true, false, 3},
+                 {"", 2, false, false, 2},
+                 {"2026.02", 9, false, true, 1}};
     for (const auto& c : cases)
         EXPECT_EQ(store.find_date(c.text, c.start, c.whole, c.wrap), c.row) << c.text << " from " << c.start;
 }

@@ -27,8 +27,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = "BareWindow";
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowA("BareWindow", "bare", WS_OVERLAPPEDWINDOW, 100, 100, 450, 350, nullptr, nullptr, inst,
-                              nullptr);
+    HWND hwnd =
+        CreateWindowA("BareWindow", "bare", WS_OVERLAPPEDWINDOW, 100, 100, 450, 350, nullptr, nullptr, inst, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
     MSG msg;

@@ -25,8 +25,8 @@ HMENU make_menu()
 
 HWND make_tool_bar(HWND parent, HINSTANCE inst)
 {
-    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT, 0,
-                               0, 0, 0, parent, reinterpret_cast<HMENU>(1), inst, nullptr);
+    HWND bar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | TBSTYLE_FLAT,
+                               0, 0, 0, 0, parent, reinterpret_cast<HMENU>(1), inst, nullptr);
     SendMessageA(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageA(bar, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
     TBADDBITMAP add{HINST_COMMCTRL, IDB_STD_SMALL_COLOR};

@@ -129,8 +129,8 @@ public:
     ViewCommands()
     {
         self_ = this;
-        old_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(active_view()->hwnd(), GWLP_WNDPROC,
-                                                           reinterpret_cast<LONG_PTR>(&ViewCommands::proc)));
+        old_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(active_view()->hwnd(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ViewCommands::proc)));
     }
     ~ViewCommands()
     {

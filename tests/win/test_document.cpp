@@ -458,8 +458,9 @@ TEST_F(Document, EndOfSessionSavesAsACloseWithoutAWindow)
         EXPECT_TRUE(none.shown().empty());
         if (c.read_only) {
             EXPECT_EQ(wt::read_file(a), before);
-            EXPECT_NE(wt::read_file("trm.log").find("mdoc::PreCloseFrame () FAILED, the Dates could not be written to " + a),
-                      std::string::npos);
+            EXPECT_NE(
+                wt::read_file("trm.log").find("mdoc::PreCloseFrame () FAILED, the Dates could not be written to " + a),
+                std::string::npos);
         } else {
             std::vector<std::string> all = {kOpenA, kOpenB, theirs};
             std::sort(all.begin(), all.end());

@@ -113,7 +113,8 @@ TEST(Dpi, EveryFigureFollowsTheScaleTheFrameIsTold)
         EXPECT_EQ(LOWORD(button), px(23));
         EXPECT_EQ(HIWORD(button), px(22));
         int image_w = 0, image_h = 0;
-        ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(bar, TB_GETIMAGELIST, 0, 0)), &image_w, &image_h);
+        ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageA(bar, TB_GETIMAGELIST, 0, 0)), &image_w,
+                              &image_h);
         EXPECT_EQ(image_w, px(16));
         EXPECT_TRUE(main->tool_bar.pressed(ID_SHOW_ALL));
     }
@@ -131,7 +132,8 @@ TEST(Dpi, ProgramDeclaresPerMonitorAndSystemAwareness)
     const char* text = static_cast<const char*>(LockResource(LoadResource(module, res)));
     const std::string manifest(text, SizeofResource(module, res));
     FreeLibrary(module);
-    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>"),
-              std::string::npos);
+    EXPECT_NE(
+        manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>"),
+        std::string::npos);
     EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 }

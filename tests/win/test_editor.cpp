@@ -44,8 +44,8 @@ void expect_placed_at_bottom(int client_w, int client_h)
         EXPECT_EQ(rc.top, client_h - 18) << "box " << i;
         EXPECT_EQ(rc.bottom - rc.top, 18) << "box " << i;
         EXPECT_EQ(rc.left, x) << "box " << i;
-        const int expected = i == 3 ? client_w - 190
-                                    : static_cast<int>(SendMessageA(es::list_window(), LVM_GETCOLUMNWIDTH, i, 0));
+        const int expected =
+            i == 3 ? client_w - 190 : static_cast<int>(SendMessageA(es::list_window(), LVM_GETCOLUMNWIDTH, i, 0));
         EXPECT_EQ(width(rc), expected) << "box " << i;
         x += width(rc);
     }

@@ -143,8 +143,7 @@ TEST_F(Entry, ReplacingAfterTheSelectionMovedRemovesOnlyTheLoadedRow)
     EXPECT_EQ(papp->list.sel_item, 2);
     es::set_box(3, "Dentist moved");
     press_enter();
-    EXPECT_EQ(es::row_lines(),
-              sorted({kChristmas, kTaxes, "2025.06.01\tSun\t09:30-10:00\tDentist moved\t0\n"}, false));
+    EXPECT_EQ(es::row_lines(), sorted({kChristmas, kTaxes, "2025.06.01\tSun\t09:30-10:00\tDentist moved\t0\n"}, false));
 }
 
 TEST_F(Entry, ReplacingAfterADeleteRemovesOnlyTheLoadedRow)
@@ -172,7 +171,7 @@ TEST_F(Entry, ReplacingAfterARebuildRemovesTheLoadedRowWhileItIsARow)
     const std::string dentist_done = "2025.06.01\tSun\t09:30-10:00\tDentist\t1\n";
     struct Case {
         const char* what;
-        bool held_back;  // the loaded row marked done before the rebuild, so it leaves the rows
+        bool held_back; // the loaded row marked done before the rebuild, so it leaves the rows
         std::vector<std::string> rows;
     };
     const Case cases[] = {
@@ -241,7 +240,10 @@ TEST_F(Entry, DateErrorsNameTheFieldAndKeepTheEditorOpen)
 {
     wt::MessageBoxes boxes;
     papp->gui.df = 1;
-    const struct { const char* date; const char* message; } cases[] = {
+    const struct {
+        const char* date;
+        const char* message;
+    } cases[] = {
         {"32.1.2024", "Date Error, Day ?"},
         {"5.13.2024", "Date Error, Month ?"},
         {"5.3.3001", "Date Error, Year ?"},

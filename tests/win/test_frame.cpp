@@ -48,12 +48,12 @@ TEST(Frame, MenuHasTheExactItemsWithoutMnemonics)
     EXPECT_EQ(menu_text(menu, 1), "Date");
     EXPECT_EQ(menu_text(menu, 2), "View");
     EXPECT_EQ(menu_text(menu, 3), "?");
-    EXPECT_EQ(popup_texts(0), (std::vector<std::string>{"Open=57601", "Save=57603", "Save as=57604",
-                                                         "Import iCalendar...=530", "Export iCalendar...=531", "---",
-                                                         "Print View=57607", "Print Preview=57609",
-                                                         "Printer Settings=57606", "---", "Exit=511"}));
-    EXPECT_EQ(popup_texts(1), (std::vector<std::string>{"New Date=502", "Edit Date=503", "Delete Date=506",
-                                                         "Show all Dates=500"}));
+    EXPECT_EQ(popup_texts(0),
+              (std::vector<std::string>{"Open=57601", "Save=57603", "Save as=57604", "Import iCalendar...=530",
+                                        "Export iCalendar...=531", "---", "Print View=57607", "Print Preview=57609",
+                                        "Printer Settings=57606", "---", "Exit=511"}));
+    EXPECT_EQ(popup_texts(1),
+              (std::vector<std::string>{"New Date=502", "Edit Date=503", "Delete Date=506", "Show all Dates=500"}));
     EXPECT_EQ(popup_texts(2), (std::vector<std::string>{"View Toolbar=59392", "View Statusbar=59393", "Options=106"}));
     EXPECT_EQ(popup_texts(3), (std::vector<std::string>{"Help=57670", "Info=510"}));
 }
@@ -109,11 +109,13 @@ TEST(Frame, ViewToolbarAndStatusbarToggleWithCheckMarks)
     HWND bar = frame()->tool_bar.hwnd();
     wt::command(ID_VIEW_TOOLBAR);
     EXPECT_FALSE(IsWindowVisible(bar));
-    SendMessageA(papp->main_window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(papp->main_window()), 2)), 2);
+    SendMessageA(papp->main_window(), WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(papp->main_window()), 2)), 2);
     EXPECT_FALSE(menu_checked(ID_VIEW_TOOLBAR));
     wt::command(ID_VIEW_TOOLBAR);
     EXPECT_TRUE(IsWindowVisible(bar));
-    SendMessageA(papp->main_window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(papp->main_window()), 2)), 2);
+    SendMessageA(papp->main_window(), WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(papp->main_window()), 2)), 2);
     EXPECT_TRUE(menu_checked(ID_VIEW_TOOLBAR));
     wt::command(ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(IsWindowVisible(frame()->status_bar.hwnd()));

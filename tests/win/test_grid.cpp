@@ -22,7 +22,7 @@ const COLORREF kMonths = RGB(0, 0, 230);
 // A memory bitmap to paint the grids into and read pixels back.
 class Canvas {
 public:
-    Canvas(int w, int h) : bitmap_(w, h) {}
+    Canvas(int w, int h) : bitmap_(w, h) { }
 
     void paint(int mode, int click_x = 0, int click_y = 0)
     {
@@ -114,12 +114,8 @@ Drawing read_metafile(HENHMETAFILE emf)
             ++d.objects_left;
             break;
         }
-        case EMR_CREATEPEN:
-            ++d.objects_left;
-            break;
-        case EMR_DELETEOBJECT:
-            --d.objects_left;
-            break;
+        case EMR_CREATEPEN: ++d.objects_left; break;
+        case EMR_DELETEOBJECT: --d.objects_left; break;
         case EMR_SELECTOBJECT: {
             auto* s = reinterpret_cast<const EMRSELECTOBJECT*>(rec);
             auto it = font_weights.find(s->ihObject);
@@ -148,8 +144,7 @@ Drawing read_metafile(HENHMETAFILE emf)
                                POINT{t.ptlReference.x, t.ptlReference.y}, weight});
             break;
         }
-        default:
-            break;
+        default: break;
         }
         at += emr->nSize;
     }
@@ -302,8 +297,9 @@ TEST_F(Grid, DecemberTwentyElevenLaysOutItsWeeks)
     EXPECT_EQ(papp->grid.cell_w, 1000 / 7);
     EXPECT_EQ(papp->grid.cell_h, (700 - 24) / 7);
     // Calendar facts: 1 December 2011 is a Thursday, Mondays are 5, 12, 19 and 26, the 31st a Saturday.
-    const struct { int col, row, day; } cells[] = {{3, 0, 1}, {6, 0, 4}, {0, 1, 5}, {0, 2, 12}, {0, 3, 19},
-                                                  {0, 4, 26}, {5, 4, 31}};
+    const struct {
+        int col, row, day;
+    } cells[] = {{3, 0, 1}, {6, 0, 4}, {0, 1, 5}, {0, 2, 12}, {0, 3, 19}, {0, 4, 26}, {5, 4, 31}};
     for (const auto& c : cells) {
         clear_selection();
         POINT pt = centre(month_cell(c.col, c.row));
@@ -329,8 +325,8 @@ TEST_F(Grid, SundaysAreInTheSundayColour)
     // Day numbers stand in the top right corner of their cells.
     for (int row = 0; row < 4; ++row) {
         RECT sunday = month_cell(6, row), saturday = month_cell(5, row);
-        EXPECT_GT(canvas.reddish_pixels(sunday.right - g.cell_w / 5, sunday.top, sunday.right, sunday.top + g.cell_h / 3),
-                  0)
+        EXPECT_GT(
+            canvas.reddish_pixels(sunday.right - g.cell_w / 5, sunday.top, sunday.right, sunday.top + g.cell_h / 3), 0)
             << "Sunday of week row " << row;
         EXPECT_EQ(canvas.reddish_pixels(saturday.left, saturday.top, saturday.right, saturday.bottom), 0)
             << "Saturday of week row " << row;
@@ -348,7 +344,9 @@ TEST_F(Grid, MonthStartingOnMondayUsesTheFirstRow)
     show_month(2, 2010);
     Canvas canvas(700, 500);
     canvas.paint(1);
-    const struct { int col, row, day; } cells[] = {{0, 0, 1}, {6, 0, 7}, {0, 1, 8}, {6, 3, 28}};
+    const struct {
+        int col, row, day;
+    } cells[] = {{0, 0, 1}, {6, 0, 7}, {0, 1, 8}, {6, 3, 28}};
     for (const auto& c : cells) {
         clear_selection();
         POINT pt = centre(month_cell(c.col, c.row));
@@ -463,12 +461,12 @@ TEST_F(Grid, YearGridRunsFebruaryOnInJanuarysLastRow)
     EXPECT_EQ(g.cell_h, (700 - 24) / 15);
     // 1 January 2011 is a Saturday, the 31st a Monday in the sixth week row; 1 February a Tuesday.
     const int jan_last_row = g.area_top + 1 + 5 * g.cell_h;
-    const struct { int col, y, day, month; } hits[] = {
-        {5, g.area_top + 1 + g.cell_h / 2, 1, 1},
-        {0, jan_last_row + 1, 31, 1},
-        {1, jan_last_row + 3, 1, 2},
-        {1, jan_last_row + g.cell_h + 1, 1, 2},
-        {1, jan_last_row + 1, 0, 0},  // above February's row, beside January's last day
+    const struct {
+        int col, y, day, month;
+    } hits[] = {
+        {5, g.area_top + 1 + g.cell_h / 2, 1, 1}, {0, jan_last_row + 1, 31, 1}, {1, jan_last_row + 3, 1, 2},
+        {1, jan_last_row + g.cell_h + 1, 1, 2},   {1, jan_last_row + 1, 0, 0}, // above February's row, beside January's
+                                                                               // last day
     };
     for (const auto& h : hits) {
         clear_selection();
@@ -504,10 +502,13 @@ TEST_F(Grid, SmallCellsShowNoDaysAndTakeNoClicks)
     papp->grid.sel_day = 9;
     papp->grid.sel_month = 7;
     // width, height, mode, whether the day cells are drawn
-    const struct { int w, h, mode; bool days; } sizes[] = {
-        {28, 400, 1, false}, {35, 400, 1, true},  {400, 24 + 34, 1, false}, {400, 24 + 35, 1, true},
-        {139, 700, 2, false}, {140, 700, 2, true}, {1000, 24 + 74, 2, false}, {1000, 24 + 75, 2, true},
-        {400, 24 + 6, 1, false},  // no row at all: the line loop must end
+    const struct {
+        int w, h, mode;
+        bool days;
+    } sizes[] = {
+        {28, 400, 1, false},     {35, 400, 1, true},  {400, 24 + 34, 1, false},  {400, 24 + 35, 1, true},
+        {139, 700, 2, false},    {140, 700, 2, true}, {1000, 24 + 74, 2, false}, {1000, 24 + 75, 2, true},
+        {400, 24 + 6, 1, false}, // no row at all: the line loop must end
     };
     for (const auto& s : sizes) {
         Drawing unclicked = record_screen_paint(s.w, s.h, s.mode);
@@ -587,8 +588,8 @@ TEST_F(Grid, PrintedMonthIsFramedInTheUpperHalfUnderItsHeading)
     EXPECT_FALSE(d.has_brush(kHighlight));
     EXPECT_EQ(d.rectangles.size(), 1u);
     const CTrm& g = papp->grid;
-    Drawing clicked = record_paint(printer.get(), true, 1000, 700, 1, g.area_left + g.cell_w * 3 / 2,
-                                   g.area_top + g.cell_h * 5 / 2);
+    Drawing clicked =
+        record_paint(printer.get(), true, 1000, 700, 1, g.area_left + g.cell_w * 3 / 2, g.area_top + g.cell_h * 5 / 2);
     EXPECT_FALSE(clicked.has_brush(kHighlight));
     EXPECT_EQ(papp->grid.sel_day, 0);
 

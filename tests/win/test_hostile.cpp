@@ -177,7 +177,7 @@ protected:
         papp->open_document_file(path.c_str());
         wt::pump();
         EXPECT_EQ(papp->list.row_count(), open_count(entries));
-        select_tab(1);  // Show all: the file then holds exactly the rows
+        select_tab(1); // Show all: the file then holds exactly the rows
         EXPECT_EQ(papp->list.row_count(), static_cast<int>(entries.size()));
         EXPECT_TRUE(document()->ask_save(path.c_str()));
         select_tab(0);
@@ -220,7 +220,10 @@ TEST_F(HostileFile, ControlBytesInTheFields)
     expect_survives("zero.dat", with_ordinary({"2011.05.0\0\tM\0n\t\0\t\0a\0b\0\t0\n"s, "\0\0\0\t\t\t\0\t1\n"s}));
     expect_survives("cr.dat", with_ordinary({entry("2011.05.02", "a\rb", "0"), entry("\r", "\r\r", "1"),
                                              "2011.05.03\tTue\t\t\r\t0\r\n"}));
-    expect_survives("ctrlz.dat", with_ordinary({entry("2011.05.02", "before\x1a" "after", "0"),
+    expect_survives("ctrlz.dat", with_ordinary({entry("2011.05.02",
+                                                      "before\x1a"
+                                                      "after",
+                                                      "0"),
                                                 "\x1a\t\x1a\t\x1a\t\x1a\t1\n", entry("\x1a", "x", "0")}));
 }
 
@@ -231,10 +234,11 @@ TEST_F(HostileFile, HighBytesAndGarbageDates)
         high += static_cast<char>(b);
     expect_survives("high.dat", with_ordinary({entry("2011.05.02", high, "0"), entry(high, "x", "0"),
                                                entry("\xff\xfe", high, "1")}));
-    expect_survives("garbage.dat",
-                    with_ordinary({entry("garbage", "?", "0"), entry("99999999999999999999.1.1", "big", "0"),
-                                   entry("-1.-1.-1", "neg", "0"), entry("", "", "0"), entry("2011.13.45", "bad", "0"),
-                                   entry("0.0.0", "zero", "0"), entry("2147483647.2147483647.2147483647", "max", "0")}));
+    expect_survives(
+        "garbage.dat",
+        with_ordinary({entry("garbage", "?", "0"), entry("99999999999999999999.1.1", "big", "0"),
+                       entry("-1.-1.-1", "neg", "0"), entry("", "", "0"), entry("2011.13.45", "bad", "0"),
+                       entry("0.0.0", "zero", "0"), entry("2147483647.2147483647.2147483647", "max", "0")}));
 }
 
 TEST_F(HostileFile, EmptyFileAndManyEntries)
@@ -257,8 +261,7 @@ TEST_F(HostileFile, LastLineWithoutNewlineKeepsItsStatus)
     select_tab(1);
     EXPECT_TRUE(document()->ask_save(path.c_str()));
     select_tab(0);
-    EXPECT_TRUE(sorted(saved_lines(wt::read_file(path))) ==
-                sorted(with_ordinary({"2013.03.03\tSun\t\tNo end\t0\n"})));
+    EXPECT_TRUE(sorted(saved_lines(wt::read_file(path))) == sorted(with_ordinary({"2013.03.03\tSun\t\tNo end\t0\n"})));
 }
 
 // Folders and locked files chosen as the date file.
@@ -274,14 +277,15 @@ TEST_F(HostileFile, AFolderAsTheDateFile)
     EXPECT_EQ(papp->list.row_count(), 0);
     show_every_tab();
     EXPECT_FALSE(write_file_replacing(folder.c_str(), "x\r\n"));
-    wt::command(ID_FILE_SAVE);  // not a writable file: asks for a name, and is cancelled
+    wt::command(ID_FILE_SAVE); // not a writable file: asks for a name, and is cancelled
     EXPECT_EQ(dialogs_, 1);
     {
         wt::MessageBoxes boxes;
         document()->PreCloseFrame(papp->main_frame());
         EXPECT_FALSE(document()->close_cancelled());
     }
-    EXPECT_EQ(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(GetFileAttributesA(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+              static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(wt::read_file(folder + "\\inside.txt"), "kept");
     DeleteFileA((folder + "\\inside.txt").c_str());
 }
@@ -319,7 +323,7 @@ TEST_F(HostileFile, ALockedFileChosenAsTheDateFileIsNeverEmptied)
     wt::pump();
     EXPECT_EQ(papp->list.row_count(), 0);
     show_every_tab();
-    EXPECT_TRUE(document()->ask_save(path.c_str()));  // nothing to write: nothing lost
+    EXPECT_TRUE(document()->ask_save(path.c_str())); // nothing to write: nothing lost
     CloseHandle(hold);
     // Readable now: its entries come in, and the save writes them back in the usual order.
     EXPECT_TRUE(document()->ask_save(path.c_str()));
@@ -438,13 +442,13 @@ TEST_F(HostileFile, TheCurrentFolderRemovedBeforeTheSave)
 // file holds exactly what the result says, and no temporary file is left.
 TEST_F(HostileFile, NoRoomForTheTemporaryFile)
 {
-    const size_t deep_length = 248;  // the longest folder that can be created
+    const size_t deep_length = 248; // the longest folder that can be created
     std::string deep = dir_;
     while (deep.size() < deep_length) {
         const size_t rest = deep_length - deep.size() - 1;
         size_t part = std::min<size_t>(rest, 40);
         if (rest - part == 1)
-            --part;  // leave room for one more backslash and name
+            --part; // leave room for one more backslash and name
         deep += "\\" + std::string(part, 'd');
         ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) << deep;
     }
@@ -463,7 +467,7 @@ namespace {
 // Each read by a settings holder of its own in a folder of its own.
 class SettingsInFolder : public wt::FreshSettings {
 public:
-    SettingsInFolder() : wt::FreshSettings("hostile-settings") {}
+    SettingsInFolder() : wt::FreshSettings("hostile-settings") { }
 };
 
 void set_raw(const char* name, DWORD type, const void* data, DWORD size)
@@ -582,7 +586,7 @@ TEST_F(HostileRegistry, TimerAndRepeatExtremes)
     reg_set_int("HKCU", settings_key, "wm", INT_MAX);
     SettingsInFolder s;
     EXPECT_EQ(s.gui().tm, INT_MAX);
-    EXPECT_EQ(timer_period_ms(s.gui().tm), INT_MAX);  // never the overflowed product
+    EXPECT_EQ(timer_period_ms(s.gui().tm), INT_MAX); // never the overflowed product
     EXPECT_TRUE(alert_tick_plays(INT_MAX, s.gui().wm));
 }
 
@@ -596,7 +600,7 @@ TEST_F(HostileRegistry, ColoursOfEveryKind)
     SettingsInFolder s;
     EXPECT_EQ(stored(names[0]), 0xfcfcfc);
     EXPECT_EQ(s.gui().col[0], RGB(0xfc, 0xfc, 0xfc));
-    EXPECT_EQ(stored(names[1]), 0xe0e0e0);  // a string reads as missing
+    EXPECT_EQ(stored(names[1]), 0xe0e0e0); // a string reads as missing
     EXPECT_EQ(s.gui().col[1], RGB(0xe0, 0xe0, 0xe0));
     // Any other value is used as read: only the low 24 bits make the colour.
     EXPECT_EQ(stored(names[2]), INT_MIN);
@@ -621,13 +625,13 @@ TEST_F(HostileRegistry, MediaFileOfEveryLengthAndType)
         EXPECT_EQ(stored_type(""), static_cast<DWORD>(REG_SZ));
     }
     const std::string huge(300, 'm');
-    set_raw("", REG_SZ, huge.c_str(), 300);  // stored without its terminating zero
+    set_raw("", REG_SZ, huge.c_str(), 300); // stored without its terminating zero
     {
         SettingsInFolder s;
         EXPECT_EQ(std::strlen(s.gui().media_file), 255u);
         EXPECT_EQ(std::string(s.gui().media_file), huge.substr(0, 255));
     }
-    set_raw("", REG_SZ, "C:\\a.wav", 8);  // no terminating zero either
+    set_raw("", REG_SZ, "C:\\a.wav", 8); // no terminating zero either
     SettingsInFolder s;
     EXPECT_STREQ(s.gui().media_file, "C:\\a.wav");
 }
@@ -678,8 +682,8 @@ struct Child {
     {
         std::string cmd = "\"" + fw::module_path() + "\" --gtest_filter=HostileSaveChild.*";
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
-                                 nullptr);
+        HANDLE nul =
+            CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
         STARTUPINFOA si{};
         si.cb = sizeof si;
         si.dwFlags = STARTF_USESTDHANDLES;

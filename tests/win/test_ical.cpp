@@ -107,6 +107,6 @@ TEST_F(Ical, ZonesComeFromTheSystemList)
                    "DTSTART;TZID=W. Europe Standard Time:20240715T100000\r\nSUMMARY:summer\r\nEND:VEVENT\r\n"
                    "END:VCALENDAR\r\n");
     run(ID_IMPORT_ICAL, dir_ + "\\zones.ics");
-    EXPECT_EQ(all_entries(), (std::vector<std::string>{"2024.01.15\tMon\t09:00\twinter\t0\n",
-                                                        "2024.07.15\tMon\t08:00\tsummer\t0\n"}));
+    EXPECT_EQ(all_entries(),
+              (std::vector<std::string>{"2024.01.15\tMon\t09:00\twinter\t0\n", "2024.07.15\tMon\t08:00\tsummer\t0\n"}));
 }

@@ -109,8 +109,8 @@ void header_click(int col)
     wt::pump();
 }
 
-const std::vector<std::string> three_open = {
-    line("2026.03.01", "March", "0"), line("2026.01.01", "January", "0"), line("2026.02.01", "February", "0")};
+const std::vector<std::string> three_open = {line("2026.03.01", "March", "0"), line("2026.01.01", "January", "0"),
+                                             line("2026.02.01", "February", "0")};
 
 class ListTest : public testing::Test {
 protected:
@@ -420,10 +420,14 @@ TEST_F(ListInput, DeleteRemovesTheSelectedRowAndSelectsTheOneInItsPlace)
 
 TEST_F(ListInput, TypingSelectsTheFirstDateThatBeginsWithIt)
 {
-    const struct { const char* typed; const char* selected; } cases[] = {
-        {"2026.02", "February"}, {"2026.03", "March"}, {"2026.01", "January"},
-        // "2" found March; nothing begins with "2027", so March stays.
-        {"2027", "March"}};
+    const struct {
+        const char* typed;
+        const char* selected;
+    } cases[] = {{"2026.02", "February"},
+                 {"2026.03", "March"},
+                 {"2026.01", "January"},
+                 // "2" found March; nothing begins with "2027", so March stays.
+                 {"2027", "March"}};
     for (const auto& c : cases) {
         wt::reset_dates(three_open);
         // From January, the last row: the search goes round to the first.

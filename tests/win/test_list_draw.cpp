@@ -72,7 +72,8 @@ COLORREF box_pixel(int x, int y, bool ticked)
     if (x == 0 || x == 11 || y == 0 || y == 11)
         return grey;
     // Per image row, the inner columns (0 to 9) that are black.
-    static const std::vector<std::vector<int>> tick = {{}, {}, {}, {8}, {7, 8}, {6, 7}, {1, 2, 5, 6}, {2, 3, 4, 5}, {3, 4}, {}, {}, {}};
+    static const std::vector<std::vector<int>> tick = {{},           {},           {},     {8}, {7, 8}, {6, 7},
+                                                       {1, 2, 5, 6}, {2, 3, 4, 5}, {3, 4}, {},  {},     {}};
     if (ticked)
         for (int c : tick[static_cast<size_t>(y)])
             if (x - 1 == c)

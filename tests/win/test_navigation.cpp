@@ -22,7 +22,7 @@ std::string caption(int tab)
 
 class Navigation : public testing::Test {
 protected:
-    Navigation() : month_(papp->grid.shown_month), year_(papp->grid.shown_year) {}
+    Navigation() : month_(papp->grid.shown_month), year_(papp->grid.shown_year) { }
     void TearDown() override
     {
         wt::reset_dates({});
@@ -72,7 +72,12 @@ TEST_F(Navigation, YearTabMovesByYearsAndKeepsTheMonth)
 
 TEST_F(Navigation, YearsStayWithinNineteenSeventyOneAndTwentyThirtySeven)
 {
-    const struct { int tab, month, year; UINT cmd; int month_after, year_after; const char* step; } cases[] = {
+    const struct {
+        int tab, month, year;
+        UINT cmd;
+        int month_after, year_after;
+        const char* step;
+    } cases[] = {
         {2, 6, 1971, ID_PREV, 6, 1971, "Year tab, 1971, previous"},
         {2, 6, 2037, ID_NEXT, 6, 2037, "Year tab, 2037, next"},
         {2, 6, 2036, ID_NEXT, 6, 2037, "Year tab, 2036, next"},

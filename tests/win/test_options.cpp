@@ -347,11 +347,15 @@ private:
 
 TEST_F(Options, OpensWithTheStoredNumbersAndTheLiveSwitches)
 {
-    const struct { const char* name; int value; int box; const char* shown; } numbers[] = {
-        {"xo", 123, IDC_POS_X, "123"},        {"yo", -5, IDC_POS_Y, "-5"},
-        {"xs", 600, IDC_SIZE_X, "600"},       {"ys", 0, IDC_SIZE_Y, "0"},
-        {"col0", 0x00ff00, IDC_COL0, "00ff00"}, {"col1", 0x0a0b0c, IDC_COL1, "0a0b0c"},
-        {"col2", 0xff0000, IDC_COL2, "ff0000"}, {"col3", 0, IDC_COL3, "000000"}};
+    const struct {
+        const char* name;
+        int value;
+        int box;
+        const char* shown;
+    } numbers[] = {{"xo", 123, IDC_POS_X, "123"},          {"yo", -5, IDC_POS_Y, "-5"},
+                   {"xs", 600, IDC_SIZE_X, "600"},         {"ys", 0, IDC_SIZE_Y, "0"},
+                   {"col0", 0x00ff00, IDC_COL0, "00ff00"}, {"col1", 0x0a0b0c, IDC_COL1, "0a0b0c"},
+                   {"col2", 0xff0000, IDC_COL2, "ff0000"}, {"col3", 0, IDC_COL3, "000000"}};
     for (const auto& n : numbers)
         store(n.name, n.value);
     CGUI& gui = papp->gui;
@@ -598,8 +602,8 @@ TEST_F(Options, RemovingALinkThatIsNotThereIsReportedAndTheRestStored)
 TEST_F(Options, IndeterminateLinkBoxLogsThePathsAndTouchesNoLink)
 {
     wt::MessageBoxes boxes;
-    const std::string lines = "mdlg..lnam: " + link_file_ + "\nmdlg..lprg: " + fw::module_path() +
-                              "\nmdlg..lwrk: " + personal_ + "\\trm\n";
+    const std::string lines =
+        "mdlg..lnam: " + link_file_ + "\nmdlg..lprg: " + fw::module_path() + "\nmdlg..lwrk: " + personal_ + "\\trm\n";
     size_t before = count_of(log_text(), lines);
     ok_with_link(BST_INDETERMINATE);
     EXPECT_FALSE(wt::file_exists(link_file_));

@@ -56,7 +56,8 @@ TEST(ReadAhead, IsDroppedForAnotherOrAChangedFile)
 
     // A change while or after the file is read ahead: what comes back is the file as it is
     // now, or nothing. The worker may read before or after the change; both must hold.
-    const std::string versions[] = {"2012.01.01\tSun\t\tNew year\t0\r\n", "2013.03.04\tMon\t\tLonger entry text\t1\r\n"};
+    const std::string versions[] = {"2012.01.01\tSun\t\tNew year\t0\r\n",
+                                    "2013.03.04\tMon\t\tLonger entry text\t1\r\n"};
     for (int i = 0; i < 20; ++i) {
         const std::string& now = versions[i % 2];
         read_ahead(path);

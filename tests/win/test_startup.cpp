@@ -46,16 +46,15 @@ std::string media_cmd_for(const char* cls, const char* play, DWORD type = REG_SZ
 
 TEST(Startup, WritesTheLogLinesInOrder)
 {
-    const char* expected =
-        "Logfile created by trm.exe:\n"
-        "CGUI::CGUI () OK ...\n"
-        "CLst::CLst () OK ...\n"
-        "CTrm::CTrm () OK ...\n"
-        "mapp::mapp () OK ...\n"
-        "mdoc::mdoc () OK ...\n"
-        "mwin::mwin () OK ...\n"
-        "mvie::mvie () OK ...\n"
-        "mdoc::read_file () OK ...\n";
+    const char* expected = "Logfile created by trm.exe:\n"
+                           "CGUI::CGUI () OK ...\n"
+                           "CLst::CLst () OK ...\n"
+                           "CTrm::CTrm () OK ...\n"
+                           "mapp::mapp () OK ...\n"
+                           "mdoc::mdoc () OK ...\n"
+                           "mwin::mwin () OK ...\n"
+                           "mvie::mvie () OK ...\n"
+                           "mdoc::read_file () OK ...\n";
     ASSERT_GE(wt::startup_log.size(), std::strlen(expected));
     EXPECT_EQ(wt::startup_log.substr(0, std::strlen(expected)), expected);
     EXPECT_NE(wt::startup_log.find("mapp::init_inst () OK ...\n"), std::string::npos);
@@ -66,10 +65,12 @@ TEST(Startup, FirstStartWritesEveryDefault)
 {
     wt::clear_settings();
     FreshSettings s;
-    const struct { const char* name; int value; } defaults[] = {
-        {"xo", 100}, {"yo", 100}, {"xs", 450}, {"ys", 350}, {"df", 1}, {"fs", 0}, {"ft", 1}, {"ss", 0},
-        {"tm", 10}, {"wm", 60}, {"wf", 0}, {"wn", 1}, {"col0", 0xfcfcfc}, {"col1", 0xe0e0e0}, {"col2", 0xff0000},
-        {"col3", 0xffbc00}};
+    const struct {
+        const char* name;
+        int value;
+    } defaults[] = {{"xo", 100},        {"yo", 100},        {"xs", 450},        {"ys", 350},       {"df", 1}, {"fs", 0},
+                    {"ft", 1},          {"ss", 0},          {"tm", 10},         {"wm", 60},        {"wf", 0}, {"wn", 1},
+                    {"col0", 0xfcfcfc}, {"col1", 0xe0e0e0}, {"col2", 0xff0000}, {"col3", 0xffbc00}};
     for (const auto& d : defaults)
         EXPECT_EQ(stored(d.name), d.value) << d.name;
     std::string exe = fw::module_path();
@@ -162,7 +163,11 @@ TEST(Registry, StringReadsShareOneBuffer)
 // Runs a test body with a media file of the test's own.
 class MediaCommand : public testing::Test {
 protected:
-    void SetUp() override { std::strcpy(saved_, papp->gui.media_file); std::strcpy(papp->gui.media_file, "C:\\trm\\ring.mp3"); }
+    void SetUp() override
+    {
+        std::strcpy(saved_, papp->gui.media_file);
+        std::strcpy(papp->gui.media_file, "C:\\trm\\ring.mp3");
+    }
     void TearDown() override { std::strcpy(papp->gui.media_file, saved_); }
     char saved_[256];
 };
@@ -186,9 +191,13 @@ TEST_F(MediaCommand, ExpandablePlayCommandIsExpandedThenBuiltTheSameWay)
     std::string media = papp->gui.media_file;
     SetEnvironmentVariableA("TRM_EMPTY", "");
     SetEnvironmentVariableA("TRM_LONG", std::string(250, 'l').c_str());
-    const struct { const char* play; std::string cmd; } cases[] = {
+    const struct {
+        const char* play;
+        std::string cmd;
+    } cases[] = {
         {"%SystemDrive%\\tools\\play.exe %1", "\"C:\\tools\\play.exe\" \"" + media + "\""},
-        {"\"%SystemDrive%\\Program Files\\play.exe\" /play \"%L\"", "\"C:\\Program Files\\play.exe\" \"" + media + "\""},
+        {"\"%SystemDrive%\\Program Files\\play.exe\" /play \"%L\"",
+         "\"C:\\Program Files\\play.exe\" \"" + media + "\""},
         {"C:\\%TRM_EMPTY%tools\\play.EXE %1", ""},
         {"%TRM_EMPTY%", ""},
         {"C:\\%TRM_LONG%\\play.exe %1", ""},

@@ -94,7 +94,10 @@ TEST(View, LaysOutOnlyAboveOneHundredByFifty)
 {
     mvie* view = active_view();
     wt::reset_dates({});
-    const struct { int w, h; bool layout; } cases[] = {{100, 200, false}, {300, 50, false}, {101, 51, true}, {400, 300, true}};
+    const struct {
+        int w, h;
+        bool layout;
+    } cases[] = {{100, 200, false}, {300, 50, false}, {101, 51, true}, {400, 300, true}};
     for (const auto& c : cases) {
         MoveWindow(view->tab_ctrl, 0, 0, 10, 10, FALSE);
         size_view(c.w, c.h);
