@@ -5,7 +5,7 @@
 #include "app/log.h"
 #include "app/mapp.h"
 #include "app/registry.h"
-#include "app/settings_rules.h"
+#include "core/settings_rules.h"
 #include "fw/app.h"
 
 const char* const settings_key = "Software\\Orvandel\\Trm";

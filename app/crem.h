@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <string>
 #include "fw/notify_icon.h"
-#include "list/due_notice.h"
+#include "core/due_notice.h"
 
 class CRem {
 public:

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 #include "app/log.h"
-#include "app/media_cmd.h"
+#include "core/media_cmd.h"
 #include "app/registry.h"
 #include "app/mwin.h"
 #include "res/resource.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/day_texts.h"
+#include "core/day_texts.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "grid/day_texts.h"
-#include "list/row_store.h"
+#include "core/day_texts.h"
+#include "core/row_store.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "ical/export.h"
-#include "ical/import.h"
-#include "list/row_store.h"
+#include "core/ical/export.h"
+#include "core/ical/import.h"
+#include "core/row_store.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "bench_data.h"
-#include "list/row_store.h"
-#include "store/date_text.h"
-#include "store/file_state.h"
-#include "store/line_merge.h"
+#include "core/row_store.h"
+#include "core/date_text.h"
+#include "core/file_state.h"
+#include "core/line_merge.h"
 
 namespace {
 

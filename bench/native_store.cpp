@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bench_data.h"
-#include "list/row_store.h"
-#include "store/date_text.h"
+#include "core/row_store.h"
+#include "core/date_text.h"
 
 namespace {
 

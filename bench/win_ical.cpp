@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 #include "app/mapp.h"
-#include "list/row_store.h"
+#include "core/row_store.h"
 #include "store/file_io.h"
 #include "store/ical_file.h"
 #include "bench_data.h"

@@ -1,6 +1,6 @@
 #include "fw/mci_sound.h"
 #include <mmsystem.h>
-#include "fw/mci_text.h"
+#include "core/mci_text.h"
 #include "fw/system_dll.h"
 
 namespace fw {

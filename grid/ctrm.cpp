@@ -1,6 +1,6 @@
 #include "grid/ctrm.h"
 #include "app/log.h"
-#include "grid/date_calc.h"
+#include "core/date_calc.h"
 
 CTrm::CTrm() : day_names(day_labels), month_names(month_labels)
 {

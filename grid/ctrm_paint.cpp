@@ -7,7 +7,7 @@
 #include "fw/dpi.h"
 #include "fw/gdi.h"
 #include "grid/ctrm.h"
-#include "grid/day_texts.h"
+#include "core/day_texts.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/mapp.h"
 #include "fw/mci_sound.h"
 #include "fw/thread.h"
-#include "list/alert_rule.h"
+#include "core/alert_rule.h"
 #include "list/clst.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "fw/dpi.h"
 #include "fw/gdi.h"
 #include "fw/wnd.h"
-#include "list/due_test.h"
-#include "list/row_store.h"
+#include "core/due_check.h"
+#include "core/row_store.h"
 
 class CTrm;
 

@@ -3,7 +3,7 @@
 #include "app/log.h"
 #include "app/mapp.h"
 #include "list/clst.h"
-#include "store/date_line.h"
+#include "core/date_line.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "app/mapp.h"
 #include "fw/app.h"
 #include "res/resource.h"
-#include "store/date_line.h"
+#include "core/date_line.h"
 
 namespace {
 

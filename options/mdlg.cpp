@@ -12,7 +12,7 @@
 #include "app/registry.h"
 #include "fw/app.h"
 #include "fw/system_dll.h"
-#include "options/number_text.h"
+#include "core/number_text.h"
 #include "res/resource.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 #include "app/log.h"
 #include "fw/app.h"
-#include "store/date_text.h"
+#include "core/date_text.h"
 
 namespace {
 

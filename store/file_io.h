@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#include "store/file_state.h"
+#include "core/file_state.h"
 
 enum class ReadResult { ok, missing, unreadable };
 

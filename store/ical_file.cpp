@@ -3,7 +3,7 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include "list/row_store.h"
+#include "core/row_store.h"
 #include "store/file_io.h"
 #include "store/system_zones.h"
 

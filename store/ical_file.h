@@ -1,7 +1,7 @@
 // iCalendar files in and out of the date list: what the Import and Export commands do.
 #pragma once
-#include "ical/export.h"
-#include "ical/import.h"
+#include "core/ical/export.h"
+#include "core/ical/import.h"
 
 class RowStore;
 

@@ -7,7 +7,7 @@
 #include "fw/frame.h"
 #include "res/resource.h"
 #include "store/file_io.h"
-#include "store/line_merge.h"
+#include "core/line_merge.h"
 #include "store/read_ahead.h"
 #include "view/mvie.h"
 

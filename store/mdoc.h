@@ -6,7 +6,7 @@
 #include <string_view>
 #include "fw/doc.h"
 #include "fw/folder_watch.h"
-#include "store/file_state.h"
+#include "core/file_state.h"
 
 struct DateFileRead;
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <optional>
 #include <string_view>
-#include "ical/codec.h"
-#include "ical/zone.h"
+#include "core/ical/codec.h"
+#include "core/ical/zone.h"
 
 // Zones from the registry's "Time Zones" list (with its yearly "Dynamic DST" rules); the local
 // zone is the one the system runs in.

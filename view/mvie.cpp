@@ -3,7 +3,7 @@
 #include "app/log.h"
 #include "app/mapp.h"
 #include "fw/frame.h"
-#include "list/alert_rule.h"
+#include "core/alert_rule.h"
 #include "res/resource.h"
 
 bool mvie::init_done = false;

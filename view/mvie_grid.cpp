@@ -4,8 +4,8 @@
 #include <string>
 #include "app/mapp.h"
 #include "res/resource.h"
-#include "store/date_line.h"
-#include "view/entry_parse.h"
+#include "core/date_line.h"
+#include "core/entry_parse.h"
 
 namespace {
 

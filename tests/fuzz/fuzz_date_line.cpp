@@ -3,7 +3,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "store/date_line.h"
+#include "core/date_line.h"
 
 namespace {
 

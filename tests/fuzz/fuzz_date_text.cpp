@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "list/row_store.h"
-#include "store/date_line.h"
-#include "store/date_text.h"
+#include "core/row_store.h"
+#include "core/date_line.h"
+#include "core/date_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "list/due_notice.h"
+#include "core/due_notice.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

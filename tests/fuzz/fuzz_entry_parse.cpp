@@ -4,9 +4,9 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "grid/date_calc.h"
-#include "store/date_line.h"
-#include "view/entry_parse.h"
+#include "core/date_calc.h"
+#include "core/date_line.h"
+#include "core/entry_parse.h"
 
 namespace {
 

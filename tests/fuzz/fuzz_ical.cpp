@@ -7,10 +7,10 @@
 #include <string_view>
 
 #include "fuzz_input.h"
-#include "ical/export.h"
-#include "ical/import.h"
-#include "store/date_line.h"
-#include "store/date_text.h"
+#include "core/ical/export.h"
+#include "core/ical/import.h"
+#include "core/date_line.h"
+#include "core/date_text.h"
 
 namespace {
 

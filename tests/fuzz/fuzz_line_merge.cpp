@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "store/line_merge.h"
+#include "core/line_merge.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // line always fit their 255-character buffers, and a command is given exactly when one fits.
 #include <string>
 
-#include "app/media_cmd.h"
+#include "core/media_cmd.h"
 #include "fuzz_input.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "options/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings_rules.h"
+#include "core/settings_rules.h"
 #include "fuzz_input.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "ical/export.h"
-#include "store/date_text.h"
+#include "core/ical/export.h"
+#include "core/date_text.h"
 
 int main(int argc, char** argv)
 {

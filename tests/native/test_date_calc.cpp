@@ -1,4 +1,4 @@
-#include "grid/date_calc.h"
+#include "core/date_calc.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "store/date_line.h"
-#include "store/date_text.h"
+#include "core/date_line.h"
+#include "core/date_text.h"
 
 using namespace std::string_literals;
 

@@ -1,4 +1,4 @@
-#include "grid/day_texts.h"
+#include "core/day_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "list/due_notice.h"
+#include "core/due_notice.h"
 
 #include <gtest/gtest.h>
 

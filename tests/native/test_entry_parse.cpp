@@ -1,11 +1,11 @@
-#include "view/entry_parse.h"
+#include "core/entry_parse.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "grid/date_calc.h"
-#include "store/date_line.h"
+#include "core/date_calc.h"
+#include "core/date_line.h"
 
 namespace {
 

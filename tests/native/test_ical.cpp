@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "ical/content.h"
-#include "ical/export.h"
-#include "ical/import.h"
-#include "ical/zone.h"
+#include "core/ical/content.h"
+#include "core/ical/export.h"
+#include "core/ical/import.h"
+#include "core/ical/zone.h"
 
 namespace {
 

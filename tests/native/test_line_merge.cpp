@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "store/line_merge.h"
+#include "core/line_merge.h"
 
 namespace {
 

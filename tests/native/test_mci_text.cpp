@@ -1,4 +1,4 @@
-#include "fw/mci_text.h"
+#include "core/mci_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/media_cmd.h"
+#include "core/media_cmd.h"
 
 #include <gtest/gtest.h>
 

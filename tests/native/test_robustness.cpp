@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "list/row_store.h"
-#include "store/date_line.h"
-#include "store/date_text.h"
+#include "core/row_store.h"
+#include "core/date_line.h"
+#include "core/date_text.h"
 
 using namespace std::string_literals;
 

@@ -1,4 +1,4 @@
-#include "app/settings_rules.h"
+#include "core/settings_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "list/alert_rule.h"
+#include "core/alert_rule.h"
 
 namespace {
 

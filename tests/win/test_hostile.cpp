@@ -16,7 +16,7 @@
 #include "app/registry.h"
 #include "fw/app.h"
 #include "fw/frame.h"
-#include "list/alert_rule.h"
+#include "core/alert_rule.h"
 #include "res/resource.h"
 #include "store/file_io.h"
 #include "store/mdoc.h"

@@ -2,7 +2,7 @@
 // read ahead is used once.
 #include <windows.h>
 #include <gtest/gtest.h>
-#include "store/date_text.h"
+#include "core/date_text.h"
 #include "store/read_ahead.h"
 #include "win_test.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "ical/zone.h"
+#include "core/ical/zone.h"
 
 namespace ical {
 

@@ -1,4 +1,4 @@
-#include "ical/codec.h"
+#include "core/ical/codec.h"
 
 #include <algorithm>
 #include <cstdint>

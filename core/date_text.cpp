@@ -1,4 +1,4 @@
-#include "store/date_text.h"
+#include "core/date_text.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ical/import.h"
+#include "core/ical/import.h"
 
 #include <algorithm>
 #include <array>
@@ -12,11 +12,11 @@
 #include <optional>
 #include <set>
 
-#include "grid/date_calc.h"
-#include "ical/content.h"
-#include "ical/hash.h"
-#include "ical/recurrence.h"
-#include "store/date_line.h"
+#include "core/date_calc.h"
+#include "core/ical/content.h"
+#include "core/ical/hash.h"
+#include "core/ical/recurrence.h"
+#include "core/date_line.h"
 
 namespace ical {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "list/due_test.h"
+#include "core/due_check.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "list/due_test.h"
+#include "core/due_check.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "grid/day_texts.h"
+#include "core/day_texts.h"
 
-#include "list/row_store.h"
+#include "core/row_store.h"
 
-#include "options/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ical/zone.h"
+#include "core/ical/zone.h"
 
 namespace ical {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/line_merge.h"
+#include "core/line_merge.h"
 
 class RowStore {
 public:

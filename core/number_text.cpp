@@ -1,4 +1,4 @@
-#include "options/number_text.h"
+#include "core/number_text.h"
 
 #include <climits>
 

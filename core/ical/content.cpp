@@ -1,4 +1,4 @@
-#include "ical/content.h"
+#include "core/ical/content.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "list/alert_rule.h"
+#include "core/alert_rule.h"
 
 namespace {
 constexpr long long longest_period_ms = 0x7FFFFFFF;

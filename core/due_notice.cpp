@@ -1,9 +1,9 @@
-#include "list/due_notice.h"
+#include "core/due_notice.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "store/date_line.h"
+#include "core/date_line.h"
 
 namespace {
 

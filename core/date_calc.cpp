@@ -1,4 +1,4 @@
-#include "grid/date_calc.h"
+#include "core/date_calc.h"
 
 const char* const day_labels[7] = {"Mon", "Thu", "Wen", "Thr", "Fri", "Sat", "Sun"};
 

@@ -1,4 +1,4 @@
-#include "store/file_state.h"
+#include "core/file_state.h"
 
 #include <cstring>
 

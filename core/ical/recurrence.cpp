@@ -1,9 +1,9 @@
-#include "ical/recurrence.h"
+#include "core/ical/recurrence.h"
 
 #include <algorithm>
 
-#include "grid/date_calc.h"
-#include "ical/content.h"
+#include "core/date_calc.h"
+#include "core/ical/content.h"
 
 namespace ical {
 

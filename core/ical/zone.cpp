@@ -1,11 +1,11 @@
-#include "ical/zone.h"
+#include "core/ical/zone.h"
 
 #include <algorithm>
 #include <set>
 
-#include "grid/date_calc.h"
-#include "ical/content.h"
-#include "ical/recurrence.h"
+#include "core/date_calc.h"
+#include "core/ical/content.h"
+#include "core/ical/recurrence.h"
 
 namespace ical {
 

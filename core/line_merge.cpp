@@ -1,9 +1,9 @@
-#include "store/line_merge.h"
+#include "core/line_merge.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "store/date_text.h"
+#include "core/date_text.h"
 
 namespace dl {
 

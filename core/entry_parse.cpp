@@ -1,9 +1,9 @@
-#include "view/entry_parse.h"
+#include "core/entry_parse.h"
 
 #include <array>
 
-#include "grid/date_calc.h"
-#include "options/number_text.h"
+#include "core/date_calc.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "list/due_test.h"
-#include "list/row_store.h"
+#include "core/due_check.h"
+#include "core/row_store.h"
 
 class DueNotices {
 public:

@@ -1,4 +1,4 @@
-#include "store/date_line.h"
+#include "core/date_line.h"
 
 #include <cstdint>
 #include <cstdio>

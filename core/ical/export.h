@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ical/codec.h"
-#include "ical/zone.h"
+#include "core/ical/codec.h"
+#include "core/ical/zone.h"
 
 namespace ical {
 

@@ -1,4 +1,4 @@
-#include "ical/export.h"
+#include "core/ical/export.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,9 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "ical/content.h"
-#include "ical/hash.h"
-#include "store/date_line.h"
+#include "core/ical/content.h"
+#include "core/ical/hash.h"
+#include "core/date_line.h"
 
 namespace ical {
 

@@ -1,6 +1,6 @@
-#include "app/settings_rules.h"
+#include "core/settings_rules.h"
 
-#include "options/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "list/due_test.h"
+#include "core/due_check.h"
 
 #include <climits>
 

@@ -1,11 +1,11 @@
-#include "list/row_store.h"
+#include "core/row_store.h"
 
 #include <algorithm>
 #include <unordered_map>
 #include <utility>
 
-#include "store/date_line.h"
-#include "store/date_text.h"
+#include "core/date_line.h"
+#include "core/date_text.h"
 
 namespace {
 
