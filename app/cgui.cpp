@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
-#include "app/registry.h"
+#include "fw/registry.h"
 #include "core/settings_rules.h"
 #include "fw/app.h"
 

@@ -1,9 +1,9 @@
 #include "app/mapp.h"
 #include <cstring>
 #include <string>
-#include "app/log.h"
+#include "fw/log.h"
 #include "core/media_cmd.h"
-#include "app/registry.h"
+#include "fw/registry.h"
 #include "app/mwin.h"
 #include "res/resource.h"
 #include "store/mdoc.h"
@@ -16,6 +16,12 @@ const fw::RuntimeClass mdoc_class("mdoc", [] { return static_cast<void*>(new mdo
 const fw::RuntimeClass mwin_class("mwin", [] { return static_cast<void*>(new mwin); });
 const fw::RuntimeClass mvie_class("mvie", [] { return static_cast<void*>(new mvie); });
 } // namespace
+
+// The log writes to the application's stream, which the settings holder opens.
+FILE* fw::log_stream()
+{
+    return papp ? papp->log_file : nullptr;
+}
 
 mapp::mapp()
 {

@@ -2,7 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include "app/log.h"
+#include "fw/handles.h"
+#include "fw/log.h"
 #include "app/mapp.h"
 #include "options/mdlg.h"
 #include "res/resource.h"
@@ -144,11 +145,8 @@ void mwin::OnHelp()
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOW;
-    PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    fw::Process started;
+    CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &started.info);
 }
 
 void mwin::OnInfo()

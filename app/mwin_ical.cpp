@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <cstdio>
 #include <string>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
 #include "app/mwin.h"
 #include "fw/view.h"

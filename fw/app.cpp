@@ -1,4 +1,5 @@
 #include "fw/app.h"
+#include "fw/command_ids.h"
 #include <commctrl.h>
 #include <commdlg.h>
 #include <map>
@@ -124,9 +125,9 @@ App::~App()
 bool App::OnCmdMsg(UINT id)
 {
     switch (id) {
-    case 57600: OnFileNew(); return true;
-    case 57601: OnFileOpen(); return true;
-    case 57606: OnFilePrintSetup(); return true;
+    case ID_FILE_NEW: OnFileNew(); return true;
+    case ID_FILE_OPEN: OnFileOpen(); return true;
+    case ID_FILE_PRINT_SETUP: OnFilePrintSetup(); return true;
     default: return false;
     }
 }

@@ -1,4 +1,5 @@
 #include "fw/doc.h"
+#include "fw/command_ids.h"
 #include "fw/app.h"
 #include "fw/frame.h"
 
@@ -17,8 +18,8 @@ bool writable_existing_file(const std::string& path)
 bool Document::OnCmdMsg(UINT id)
 {
     switch (id) {
-    case 57603: OnFileSave(); return true;
-    case 57604: OnFileSaveAs(); return true;
+    case ID_FILE_SAVE: OnFileSave(); return true;
+    case ID_FILE_SAVE_AS: OnFileSaveAs(); return true;
     default: return false;
     }
 }

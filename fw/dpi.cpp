@@ -54,10 +54,8 @@ int unscale(int pixels, int dpi)
 
 int screen_dpi()
 {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : kBaseDpi;
-    if (dc)
-        ReleaseDC(nullptr, dc);
+    WindowDc screen(nullptr);
+    int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : kBaseDpi;
     return dpi > 0 ? dpi : kBaseDpi;
 }
 

@@ -16,7 +16,7 @@ bool FolderWatch::start(const std::string& folder, HWND notify, UINT command)
                                                  FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
     if (change == INVALID_HANDLE_VALUE)
         return false;
-    stop_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    stop_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!stop_) {
         FindCloseChangeNotification(change);
         return false;
@@ -29,18 +29,16 @@ bool FolderWatch::start(const std::string& folder, HWND notify, UINT command)
 void FolderWatch::stop()
 {
     if (stop_)
-        SetEvent(stop_);
+        SetEvent(stop_.get());
     if (worker_.joinable())
         worker_.join();
-    if (stop_)
-        CloseHandle(stop_);
-    stop_ = nullptr;
+    stop_.reset();
     folder_.clear();
 }
 
 void FolderWatch::run(HANDLE change, HWND notify, UINT command)
 {
-    const HANDLE waits[] = {stop_, change};
+    const HANDLE waits[] = {stop_.get(), change};
     DWORD got = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
     while (got == WAIT_OBJECT_0 + 1 && FindNextChangeNotification(change)) {
         // Told once the changes stopped for a moment.

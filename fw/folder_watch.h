@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <string>
 #include <thread>
+#include "fw/handles.h"
 
 namespace fw {
 
@@ -24,7 +25,7 @@ private:
     void run(HANDLE change, HWND notify, UINT command);
 
     std::thread worker_;
-    HANDLE stop_ = nullptr;
+    Handle stop_;
     std::string folder_;
 };
 

@@ -1,6 +1,7 @@
 #include "fw/frame.h"
 #include <commctrl.h>
 #include "fw/app.h"
+#include "fw/command_ids.h"
 #include "fw/doc.h"
 #include "fw/gdi.h"
 #include "fw/view.h"
@@ -9,8 +10,8 @@ namespace fw {
 
 namespace {
 
-const UINT kViewId = 59648;
-const UINT kIdleMessage = 57345;
+const UINT kViewId = ID_VIEW_PANE;
+const UINT kIdleMessage = IDS_IDLE_MESSAGE;
 // A tool bar button around a 16 x 16 image at 96 DPI, as the control makes it.
 const int kButtonWidth = 23;
 const int kButtonHeight = 22;
@@ -255,17 +256,17 @@ void StatusBar::layout()
     SendMessageA(hwnd_, WM_SIZE, 0, 0);
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
     std::vector<int> widths(indicators_.size());
-    for (size_t i = 0; i < indicators_.size(); ++i) {
-        std::string text = load_string(indicators_[i]);
-        SIZE sz{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &sz);
-        widths[i] = sz.cx + scale(kPaneMargin, dpi_);
+    {
+        WindowDc dc(hwnd_);
+        Selected font(dc.get(), reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+        for (size_t i = 0; i < indicators_.size(); ++i) {
+            std::string text = load_string(indicators_[i]);
+            SIZE sz{};
+            GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &sz);
+            widths[i] = sz.cx + scale(kPaneMargin, dpi_);
+        }
     }
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
     // Right edges: the message pane takes what the indicators leave; the last part runs to the grip.
     size_t n = indicators_.size();
     std::vector<int> right(n + 1);
@@ -408,11 +409,11 @@ void Frame::show_prompt(UINT id)
 
 bool Frame::OnCmdMsg(UINT id)
 {
-    if (id == 59392 && tools_) {
+    if (id == ID_VIEW_TOOLBAR && tools_) {
         show_bar(tools_->hwnd(), !IsWindowVisible(tools_->hwnd()));
         return true;
     }
-    if (id == 59393 && status_) {
+    if (id == ID_VIEW_STATUS_BAR && status_) {
         show_bar(status_->hwnd(), !IsWindowVisible(status_->hwnd()));
         return true;
     }
@@ -483,8 +484,8 @@ void Frame::on_init_menu_popup(HMENU menu)
         if (bar)
             CheckMenuItem(menu, id, MF_BYCOMMAND | (IsWindowVisible(bar) ? MF_CHECKED : MF_UNCHECKED));
     };
-    check(59392, tools_ ? tools_->hwnd() : nullptr);
-    check(59393, status_ ? status_->hwnd() : nullptr);
+    check(ID_VIEW_TOOLBAR, tools_ ? tools_->hwnd() : nullptr);
+    check(ID_VIEW_STATUS_BAR, status_ ? status_->hwnd() : nullptr);
 }
 
 bool Frame::on_notify(NMHDR* hdr, LRESULT& result)

@@ -1,4 +1,5 @@
 #include "fw/thread.h"
+#include "fw/handles.h"
 
 namespace fw {
 
@@ -20,12 +21,11 @@ DWORD begin_thread(ThreadFn fn, void* param)
 {
     auto* start = new Start{fn, param};
     DWORD id = 0;
-    HANDLE h = CreateThread(nullptr, 0, thread_main, start, 0, &id);
-    if (!h) {
+    Handle thread(CreateThread(nullptr, 0, thread_main, start, 0, &id));
+    if (!thread) {
         delete start;
         return 0;
     }
-    CloseHandle(h);
     return id;
 }
 

@@ -1,4 +1,5 @@
 #include "fw/view.h"
+#include "fw/command_ids.h"
 #include "fw/app.h"
 #include "fw/doc.h"
 #include "fw/frame.h"
@@ -32,8 +33,8 @@ void View::OnPrint(Dc& dc, PrintInfo&)
 bool View::OnCmdMsg(UINT id)
 {
     switch (id) {
-    case 57607: OnFilePrint(); return true;
-    case 57609: OnFilePrintPreview(); return true;
+    case ID_FILE_PRINT: OnFilePrint(); return true;
+    case ID_FILE_PRINT_PREVIEW: OnFilePrintPreview(); return true;
     default: return false;
     }
 }

@@ -1,5 +1,5 @@
 #include "grid/ctrm.h"
-#include "app/log.h"
+#include "fw/log.h"
 #include "core/date_calc.h"
 
 CTrm::CTrm() : day_names(day_labels), month_names(month_labels)

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
 #include "fw/dpi.h"
 #include "fw/gdi.h"

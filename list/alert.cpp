@@ -3,39 +3,22 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
+#include "fw/handles.h"
 #include "fw/mci_sound.h"
 #include "fw/thread.h"
 #include "core/alert_rule.h"
+#include "core/media_cmd.h"
 #include "list/clst.h"
 
 namespace {
 
-// Command lines live in 255 characters and a terminator; CreateProcessA writes into its own.
-constexpr size_t command_chars = 255;
 constexpr DWORD poll_ms = 100;
 const char* const sound_alias = "trm_alert";
 
 // Set while the built-in playback runs; a tick starts none beside it.
 std::atomic<bool> builtin_running{false};
-
-// Both handles of a started process, released when the waiting ends.
-class ProcessHandles {
-public:
-    ProcessHandles() = default;
-    ~ProcessHandles()
-    {
-        if (info.hThread)
-            CloseHandle(info.hThread);
-        if (info.hProcess)
-            CloseHandle(info.hProcess);
-    }
-    ProcessHandles(const ProcessHandles&) = delete;
-    ProcessHandles& operator=(const ProcessHandles&) = delete;
-
-    PROCESS_INFORMATION info{};
-};
 
 STARTUPINFOA player_startup(int show)
 {
@@ -48,12 +31,13 @@ STARTUPINFOA player_startup(int show)
     return si;
 }
 
-bool start_process(const char* command, int show, ProcessHandles& process)
+bool start_process(const char* command, int show, fw::Process& process)
 {
     // A command that does not fit would start a cut program path: it is not started at all.
-    if (!command || std::strlen(command) > command_chars)
+    if (!command || std::strlen(command) > media_cmd_chars)
         return false;
-    char line[command_chars + 1];
+    // CreateProcessA writes into its command line: a copy of our own.
+    char line[media_cmd_chars + 1];
     std::strcpy(line, command);
     STARTUPINFOA si = player_startup(show);
     return CreateProcessA(nullptr, line, nullptr, nullptr, TRUE, HIGH_PRIORITY_CLASS, nullptr, nullptr, &si,
@@ -132,7 +116,7 @@ void play_builtin(const std::string& media_file)
 
 int exec_wait(const char* command, int show)
 {
-    ProcessHandles process;
+    fw::Process process;
     if (!start_process(command, show, process)) {
         trm_log("  CreateProcess () not started\n");
         return 1;

@@ -1,10 +1,11 @@
 // The date list window: rows shown from the store, columns, rebuilds, selection, mouse and keys.
 #include "list/clst.h"
+#include "core/date_line.h"
 #include <commctrl.h>
 #include <algorithm>
 #include <cstring>
 #include <optional>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
 #include "fw/app.h"
 #include "res/resource.h"
@@ -16,7 +17,7 @@ const int kColumns = 5;
 const int kInitialWidths[] = {85, 35, 70, 200, 40};
 const int kAlignments[] = {0, 1, 0, 0, 0};
 // A cell is fetched with room for this many characters and a terminator.
-const size_t kCellLimit = 254;
+const size_t kCellLimit = dl::line_limit;
 // Clicks left of this x (list client coordinates) toggle the status box.
 const int kCheckZone = 16;
 

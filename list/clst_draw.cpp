@@ -1,6 +1,6 @@
 // Row drawing on screen and the printed pages of the date list.
 #include <algorithm>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
 #include "list/clst.h"
 #include "core/date_line.h"

@@ -8,9 +8,9 @@
 namespace {
 
 const int kBoxHeight = 18;
-// The fixed parts of a date line (date, four tabs, status, newline) take 16 of its 254
+// The fixed parts of a date line (date, four tabs, status, newline) take 16 of its
 // characters; Day, the normalised Time (at most "hh:mm-hh:mm") and To do share the rest.
-const int kLineLength = 254;
+const int kLineLength = dl::line_limit;
 const int kFixedParts = 16;
 const int kDayLimit = 16;
 const int kTimeLimit = 32;

@@ -7,10 +7,11 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
-#include "app/registry.h"
+#include "fw/registry.h"
 #include "fw/app.h"
+#include "fw/handles.h"
 #include "fw/system_dll.h"
 #include "core/number_text.h"
 #include "res/resource.h"
@@ -100,27 +101,6 @@ std::wstring wide_of(const char* text)
     MultiByteToWideChar(CP_ACP, 0, text, -1, buf.data(), n);
     return std::wstring(buf.data());
 }
-
-// The component runtime for the calling thread, as long as this lives.
-class ComScope {
-public:
-    ComScope()
-    {
-        static auto* const init = fw::system_function<decltype(CoInitialize)>("ole32.dll", "CoInitialize");
-        hr_ = init ? init(nullptr) : E_NOTIMPL;
-    }
-    ~ComScope()
-    {
-        static auto* const done = fw::system_function<decltype(CoUninitialize)>("ole32.dll", "CoUninitialize");
-        if (SUCCEEDED(hr_) && done)
-            done();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    HRESULT hr_;
-};
 
 void create_folder(const char* folder)
 {
@@ -290,25 +270,20 @@ void mdlg::close_dialog()
 int make_link(const char* lnam, const char* lprg, const char* lwrk)
 {
     create_folder(lwrk);
-    ComScope com;
+    fw::ComInit com;
     static auto* const create = fw::system_function<decltype(CoCreateInstance)>("ole32.dll", "CoCreateInstance");
-    IShellLinkA* link = nullptr;
-    if (!create || FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link))))
+    fw::ComPtr<IShellLinkA> link;
+    if (!create || FAILED(create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.out())))
         return 1;
     link->SetPath(lprg);
     link->SetWorkingDirectory(lwrk);
     link->SetIconLocation(lprg, 0);
     link->SetArguments("");
-    IPersistFile* file = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        link->Release();
+    fw::ComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.out())))
         return 2;
-    }
     std::wstring name = wide_of(lnam);
     file->Save(name.c_str(), TRUE);
-    file->Release();
-    link->Release();
     return 0;
 }
 

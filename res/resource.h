@@ -68,17 +68,7 @@
 #define IDC_CHK_NOTIFY 1005
 
 // Framework commands and bars
-#define ID_FILE_NEW 57600
-#define ID_FILE_OPEN 57601
-#define ID_FILE_SAVE 57603
-#define ID_FILE_SAVE_AS 57604
-#define ID_FILE_PRINT_SETUP 57606
-#define ID_FILE_PRINT 57607
-#define ID_FILE_PRINT_PREVIEW 57609
-#define ID_HELP 57670
-#define ID_VIEW_TOOLBAR 59392
-#define ID_VIEW_STATUS_BAR 59393
-#define IDS_IDLE_MESSAGE 57345
+#include "../fw/command_ids.h"
 #define IDS_INDICATOR_CAPS 59137
 #define IDS_INDICATOR_NUM 59138
 #define IDS_INDICATOR_SCRL 59139

@@ -1,30 +1,11 @@
 #include "store/file_io.h"
 #include <windows.h>
 #include <vector>
-#include "app/log.h"
+#include "fw/log.h"
 #include "fw/app.h"
 #include "core/date_text.h"
 
 namespace {
-
-class File {
-public:
-    explicit File(HANDLE h) : h_(h) { }
-    ~File() { close(); }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return h_; }
-    void close()
-    {
-        if (ok())
-            CloseHandle(h_);
-        h_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE h_;
-};
 
 bool write_all(HANDLE h, std::string_view bytes)
 {
@@ -42,8 +23,8 @@ bool write_all(HANDLE h, std::string_view bytes)
 std::string final_path(const char* path)
 {
     // Not every system marks a link as a reparse point: the opened file says where it is.
-    File f(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    fw::Handle f(CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     char buf[MAX_PATH + 8];
     DWORD n = f.ok() ? GetFinalPathNameByHandleA(f.get(), buf, sizeof buf, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS) : 0;
     if (n == 0 || n >= sizeof buf)
@@ -85,7 +66,7 @@ void copy_access_rights(const char* from, const char* to)
 // full disk still leaves the old content whole.
 bool write_in_place(const std::string& target, std::string_view bytes)
 {
-    File f(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    fw::Handle f(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f.ok())
         return false;
     LARGE_INTEGER old_size{}, new_size{}, start{};
@@ -148,7 +129,7 @@ bool readable_size(HANDLE f, size_t& size)
 ReadResult read_whole_file(const char* path, std::string& bytes)
 {
     bytes.clear();
-    File f(open_for_reading(path, FILE_SHARE_READ | FILE_SHARE_WRITE));
+    fw::Handle f(open_for_reading(path, FILE_SHARE_READ | FILE_SHARE_WRITE));
     if (!f.ok())
         return why_not_opened();
     size_t size = 0;
@@ -174,10 +155,6 @@ MappedFile::~MappedFile()
 {
     if (data_ && size_ > 0)
         UnmapViewOfFile(data_);
-    if (mapping_)
-        CloseHandle(mapping_);
-    if (file_)
-        CloseHandle(file_);
 }
 
 ReadResult MappedFile::open(const char* path)
@@ -185,16 +162,16 @@ ReadResult MappedFile::open(const char* path)
     HANDLE f = open_for_reading(path, FILE_SHARE_READ);
     if (f == INVALID_HANDLE_VALUE)
         return why_not_opened();
-    file_ = f;
+    file_.reset(f);
     size_t size = 0;
     if (!readable_size(f, size))
         return ReadResult::unreadable;
     if (size == 0)
         return ReadResult::ok; // an empty file cannot be mapped
-    mapping_ = CreateFileMappingA(f, nullptr, PAGE_READONLY, 0, 0, nullptr);
+    mapping_.reset(CreateFileMappingA(f, nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping_)
         return ReadResult::unreadable;
-    data_ = static_cast<const char*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+    data_ = static_cast<const char*>(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
     if (!data_)
         return ReadResult::unreadable;
     size_ = size;
@@ -251,7 +228,8 @@ bool write_file_replacing(const char* path, const std::function<bool(const Piece
     }
     bool ok = false;
     {
-        File f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        fw::Handle f(
+            CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         ok = f.ok() && produce([&f](std::string_view piece) { return write_all(f.get(), piece); }) &&
              FlushFileBuffers(f.get()) != 0;
     }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 #include "core/file_state.h"
+#include "fw/handles.h"
 
 enum class ReadResult { ok, missing, unreadable };
 
@@ -23,8 +24,8 @@ public:
     std::string_view bytes() const { return {data_, size_}; }
 
 private:
-    void* file_ = nullptr;
-    void* mapping_ = nullptr;
+    fw::Handle file_;
+    fw::Handle mapping_;
     const char* data_ = nullptr;
     size_t size_ = 0;
 };

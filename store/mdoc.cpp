@@ -2,20 +2,26 @@
 #include <iterator>
 #include <string>
 #include <vector>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
 #include "fw/frame.h"
+#include "fw/view.h"
 #include "res/resource.h"
 #include "store/file_io.h"
 #include "core/line_merge.h"
 #include "store/read_ahead.h"
-#include "view/mvie.h"
 
 namespace {
 
 // A file that is being written or is locked is looked at again this often before a save.
 const int kSettleTries = 10;
 const DWORD kSettlePauseMs = 100;
+
+fw::View* shown_view()
+{
+    fw::Frame* frame = papp->main_frame();
+    return frame ? frame->GetActiveView() : nullptr;
+}
 
 std::string not_written_text(const std::string& path)
 {
@@ -191,7 +197,7 @@ void mdoc::merge_in(std::string_view theirs)
     if (changes.empty())
         return;
     list.take_changes(changes);
-    if (mvie* view = active_view())
+    if (fw::View* view = shown_view())
         InvalidateRect(view->hwnd(), nullptr, TRUE);
     trm_log("mdoc::merge_in () OK ...\n");
 }
@@ -220,14 +226,14 @@ bool mdoc::ask_save(const char* target)
     // loss, but dates entered since then are reported as not saved.
     if (fw::same_file(full, unreadable_path_))
         return papp->list.row_count() == 0 && papp->list.lines.empty();
-    mvie* view = active_view();
     HWND main = papp->main_window();
-    if (!view || !main)
+    if (!shown_view() || !main)
         return false;
-    view->save_target = target;
-    view->save_ok = false;
+    save_request_ = SaveRequest{target, false, {}};
     SendMessageA(main, WM_COMMAND, ID_SAVE_DATES, 0);
-    if (view->save_ok)
-        take_base(full, std::move(view->saved_text), file_stamp(full.c_str()));
-    return view->save_ok;
+    const bool ok = save_request_.ok;
+    if (ok)
+        take_base(full, std::move(save_request_.written), file_stamp(full.c_str()));
+    save_request_ = SaveRequest{};
+    return ok;
 }

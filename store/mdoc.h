@@ -10,6 +10,14 @@
 
 struct DateFileRead;
 
+// What the view's writer is asked to write, and what it wrote.
+struct SaveRequest {
+    std::string target;
+    bool ok = false;
+    // The bytes a successful save wrote, for the document to take as its base.
+    std::string written;
+};
+
 class mdoc : public fw::Document {
 public:
     mdoc();
@@ -36,6 +44,8 @@ public:
     // just now (locked, or being written).
     enum class FileCheck { unchanged, merged, missing, busy };
     FileCheck check_file();
+    // The save the document asked for with ID_SAVE_DATES, filled in by the view's writer.
+    SaveRequest& save_request() { return save_request_; }
 
 private:
     // Asks whether to go on although the dates could not be written; true for yes.
@@ -56,4 +66,5 @@ private:
     FileBase base_;
     fw::FolderWatch watch_;
     bool checking_ = false;
+    SaveRequest save_request_;
 };

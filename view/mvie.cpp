@@ -1,6 +1,6 @@
 #include "view/mvie.h"
 #include <commctrl.h>
-#include "app/log.h"
+#include "fw/log.h"
 #include "app/mapp.h"
 #include "fw/frame.h"
 #include "core/alert_rule.h"

@@ -45,12 +45,9 @@ public:
     int pars_date(const char* text, int df, int& day, int& month, int& year);
     int pars_time(std::string& text);
 
-    // The date file writer; the document names the target before it sends the command.
+    // The date file writer; the document names the target in its save request before it
+    // sends the command.
     void OnSave();
-    std::string save_target;
-    bool save_ok = false;
-    // The bytes the last successful save wrote, for the document to take.
-    std::string saved_text;
 
     // Grid mouse handling and navigation.
     void OnLButtonDown(POINT pt);

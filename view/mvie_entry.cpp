@@ -11,7 +11,7 @@
 namespace {
 
 const int kDateBox = 0, kDayBox = 1, kTimeBox = 2, kTextBox = 3;
-const size_t kMaxLineLength = 254;
+const size_t kMaxLineLength = dl::line_limit;
 
 std::string box_text(const CLst& list, int box)
 {

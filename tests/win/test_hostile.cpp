@@ -13,7 +13,7 @@
 #include <thread>
 #include <utility>
 #include <vector>
-#include "app/registry.h"
+#include "fw/registry.h"
 #include "fw/app.h"
 #include "fw/frame.h"
 #include "core/alert_rule.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <utility>
 #include <vector>
-#include "app/registry.h"
+#include "fw/registry.h"
 #include "fw/app.h"
 #include "options/mdlg.h"
 #include "res/resource.h"

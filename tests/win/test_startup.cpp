@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <cstring>
 #include <string>
-#include "app/registry.h"
+#include "fw/registry.h"
 #include "fw/app.h"
 #include "win_test.h"
 

@@ -1,4 +1,4 @@
-// Registry values of the program. Root "HKCU" (exactly) is the current user, any other text the local machine.
+// Registry values. Root "HKCU" (exactly) is the current user, any other text the local machine.
 #pragma once
 
 // The REG_DWORD of 4 bytes as a signed value; -1 on any failure.

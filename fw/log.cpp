@@ -1,11 +1,9 @@
-#include "app/log.h"
+#include "fw/log.h"
 #include <cstdarg>
-#include <cstdio>
-#include "app/mapp.h"
 
 void trm_log(const char* fmt, ...)
 {
-    FILE* f = papp ? papp->log_file : nullptr;
+    FILE* f = fw::log_stream();
     if (!f)
         return;
     va_list args;

@@ -1,4 +1,4 @@
-#include "app/registry.h"
+#include "fw/registry.h"
 #include <windows.h>
 #include <cstring>
 #include <memory>
