@@ -88,6 +88,53 @@ testing::AssertionResult Driver::click_control(HWND control)
     return testing::AssertionSuccess();
 }
 
+namespace {
+
+std::string window_name(HWND hwnd)
+{
+    char cls[64] = "", title[64] = "";
+    if (hwnd) {
+        GetClassNameA(hwnd, cls, sizeof cls);
+        GetWindowTextA(hwnd, title, sizeof title);
+    }
+    return std::string(cls) + " \"" + title + "\"";
+}
+
+testing::AssertionResult click_step_failed(const char* step, HWND button, POINT at)
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    return testing::AssertionFailure() << step << " at " << at.x << "," << at.y << ": under it "
+                                       << window_name(WindowFromPoint(at)) << ", foreground "
+                                       << window_name(GetForegroundWindow()) << ", pointer at " << cursor.x << ","
+                                       << cursor.y << ", button " << window_name(button);
+}
+
+} // namespace
+
+testing::AssertionResult Driver::click_button(HWND button)
+{
+    if (!button || !IsWindowVisible(button))
+        return testing::AssertionFailure() << "the button is not shown";
+    HWND root = GetAncestor(button, GA_ROOT);
+    if (!bring_to_front(root))
+        return click_step_failed("the window did not come to the front", button, centre(window_rect(button)));
+    const POINT at = centre(window_rect(button));
+    move_mouse(at);
+    if (!wait_for([&] { return WindowFromPoint(at) == button; }, 3000))
+        return click_step_failed("the pointer is not over the button", button, at);
+    // The program has taken everything queued before the press (activation, the move).
+    wait_idle(root);
+    press(at);
+    if (!wait_for([button] { return (send(button, BM_GETSTATE) & BST_PUSHED) != 0; }, 3000)) {
+        release(at);
+        return click_step_failed("the press did not reach the button", button, at);
+    }
+    release(at);
+    park_mouse();
+    return testing::AssertionSuccess();
+}
+
 testing::AssertionResult Driver::replace_text(HWND box, const std::string& text)
 {
     if (!box || !IsWindowVisible(box))

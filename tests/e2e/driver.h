@@ -36,6 +36,10 @@ public:
     testing::AssertionResult click_row(int row, int x, bool twice);
     // Clicks a control of any window of the program (a dialog's button or check box).
     testing::AssertionResult click_control(HWND control);
+    // Clicks a push button in steps, each waited for: the pointer over it, the press taken (the
+    // button shows pushed), then the release. A step that does not happen fails with what lay
+    // under the pointer and had the foreground.
+    testing::AssertionResult click_button(HWND button);
     // Clicks into the box, selects all it holds and types the text over it.
     testing::AssertionResult replace_text(HWND box, const std::string& text);
     // Clicks into the box and presses a key there.

@@ -107,6 +107,18 @@ void click(POINT screen)
     send_inputs(in);
 }
 
+void press(POINT screen)
+{
+    std::vector<INPUT> in{mouse_input(MOUSEEVENTF_LEFTDOWN, screen)};
+    send_inputs(in);
+}
+
+void release(POINT screen)
+{
+    std::vector<INPUT> in{mouse_input(MOUSEEVENTF_LEFTUP, screen)};
+    send_inputs(in);
+}
+
 void double_click(POINT screen)
 {
     move_mouse(screen);

@@ -18,6 +18,9 @@ bool bring_to_front(HWND window);
 POINT centre(const RECT& rc);
 void move_mouse(POINT screen);
 void click(POINT screen);
+// The halves of a click, for a caller that waits in between.
+void press(POINT screen);
+void release(POINT screen);
 void double_click(POINT screen);
 // Moves the pointer off every window, so that no tool tip or hot button shows.
 void park_mouse();

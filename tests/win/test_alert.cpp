@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
-#include "app/registry.h"
+#include "fw/registry.h"
 #include "fw/app.h"
 #include "fw/mci_sound.h"
 #include "fw/system_dll.h"
@@ -443,7 +443,12 @@ TEST_F(Alert, PlayersThatNeverEndPileUpWhileTheWindowAnswers)
     EXPECT_NE(started[0].pid, started[1].pid);
     EXPECT_NE(started[1].pid, started[2].pid);
 
-    // Another thread asks the frame while all three players run.
+    // Another thread asks the frame while all three players run. The window's thread looks at
+    // its queue first: one that has not for 5 s counts as hung, and SMTO_ABORTIFHUNG would give
+    // up at once. This thread sent its ticks without looking since earlier tests, and under load
+    // the asker could come before the first look inside wait_answering.
+    MSG pending;
+    PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
     FrameQuestion question;
     HANDLE asker = CreateThread(nullptr, 0, ask_frame, &question, 0, nullptr);
     ASSERT_NE(asker, nullptr);
